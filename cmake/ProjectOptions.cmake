@@ -1,0 +1,20 @@
+# Warnings and sanitizers for our own targets only (third-party headers are
+# included as system headers and stay out of -Werror).
+add_library(zr_options INTERFACE)
+target_compile_options(zr_options INTERFACE -Wall -Wextra -Werror -Wno-unused-parameter)
+if(ZR_SANITIZE)
+  target_compile_options(zr_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                              -fno-sanitize-recover=undefined)
+  target_link_options(zr_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# A library whose symbols are hidden unless marked for export.
+function(zr_hidden_visibility target)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
+# The fuzzer build instruments our code for coverage as well as for the sanitizers.
+if(ZR_FUZZ)
+  target_compile_options(zr_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(zr_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,23 @@
+# Fails unless the plug-in's dynamic symbol table defines exactly the three
+# entry points the console calls.
+execute_process(COMMAND nm -D --defined-only ${PLUGIN} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm could not read ${PLUGIN}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(exported "")
+foreach(line ${lines})
+  string(REGEX MATCH "[^ ]+$" name "${line}")
+  string(REGEX MATCH " ([A-Za-z]) " kind "${line}")
+  # the sanitizer runtime adds its own weak hooks and the ELF markers; neither is ours
+  if(name MATCHES "^(_init|_fini|_edata|_end|__bss_start|__asan|__ubsan|__sanitizer|__lsan)")
+    continue()
+  endif()
+  list(APPEND exported ${name})
+endforeach()
+list(SORT exported)
+set(expected FilterDllMsg GetAccessor QueryPluginInterface)
+if(NOT "${exported}" STREQUAL "${expected}")
+  message(FATAL_ERROR "the plug-in exports [${exported}], expected [${expected}]")
+endif()
+message(STATUS "exports: ${exported}")
