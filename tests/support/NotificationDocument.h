@@ -82,7 +82,7 @@ inline ZRSTD::CAutoPtr<ZRPAR::Params> NotificationDocument()
         settings->AddValue(group, CreateValue(PolicyPair(groups->GetValue(group).Get(), group != std::wstring(L"CRT")).Get()).Get());
     settings->AddValue(L"ZREVP_NOTIFICATION_DESCR_ID",
                        CreateValue(PolicyPair(CreateValue(L"8d4224f7-2a52-4080-bbee-02dbf98396e0").Get(), false).Get()).Get());
-    auto notifications = CreateParamsBody({{L"ZREVP_EVPNotifications", PolicyPair(CreateValue(settings.Get()).Get(), false)}});
+    auto notifications = CreateParamsBody({{L"ZRPRSS_EVPNotifications", PolicyPair(CreateValue(settings.Get()).Get(), false)}});
     return PolicyPair(CreateValue(notifications.Get()).Get(), false);
 }
 

@@ -117,10 +117,11 @@ TEST(PackedForm, EveryTypeRoundTripsToAnEqualContainerAndTheSameBytes)
     EXPECT_EQ(SerializePacked(*decoded), bytes);
 }
 
-TEST(PackedForm, TheNotificationDocumentShapeRoundTrips)
+TEST(PackedForm, TheNotificationDocumentShapeTakes31081BytesAndRoundTrips)
 {
     const auto document = testsupport::NotificationDocument();
     const Bytes bytes = SerializePacked(*document);
+    EXPECT_EQ(bytes.size(), 31081u);
     const auto decoded = DeserializePacked(bytes.data(), bytes.size());
     EXPECT_EQ(decoded->GetNames(), (std::vector<std::wstring>{L"ZRPRSS_Mnd", L"ZRPRSS_Val"}));
     EXPECT_TRUE(Equals(*decoded, *document));

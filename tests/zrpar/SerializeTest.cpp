@@ -61,6 +61,7 @@ TEST(XmlEnvelope, HoldsTheBase64OfThePackedForm)
     EXPECT_STREQ(root.child("binfmt").attribute("xsi:type").value(), "xsd:base64Binary");
     const auto packed = ZRSTD::Base64Decode(root.child("binfmt").text().get());
     ASSERT_TRUE(packed);
+    EXPECT_EQ(packed->size(), 31081u);
     EXPECT_EQ(*packed, SerializePacked(*params));
     EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
 }
