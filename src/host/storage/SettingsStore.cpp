@@ -1,0 +1,275 @@
+#include "host/storage/SettingsStore.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "zrstd/Format.h"
+#include "zrstd/Strings.h"
+
+namespace host {
+
+namespace {
+
+constexpr const char* kModule = "ZRHOST";
+constexpr long kStoreError = 0x2003;
+
+[[noreturn]] void Fail(const std::wstring& message) { ZRERR_throwLocalizedError(kModule, kStoreError, message); }
+
+std::wstring Explain(sqlite3* db, int code, const std::string& path)
+{
+    const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+    switch (code & 0xFF) {
+    case SQLITE_NOTADB:
+        return ZRSTD::FormatW(L"\"%hs\" is not a settings store (not an SQLite database)", path);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ZRSTD::FormatW(L"the settings store \"%hs\" is locked by another process", path);
+    case SQLITE_READONLY:
+        return ZRSTD::FormatW(L"the settings store \"%hs\" is read-only", path);
+    case SQLITE_CANTOPEN:
+        return ZRSTD::FormatW(L"the settings store \"%hs\" cannot be opened: %hs", path, detail);
+    case SQLITE_CORRUPT:
+        return ZRSTD::FormatW(L"the settings store \"%hs\" is damaged: %hs", path, detail);
+    case SQLITE_FULL:
+        return ZRSTD::FormatW(L"the disk holding the settings store \"%hs\" is full", path);
+    default:
+        return ZRSTD::FormatW(L"the settings store \"%hs\" failed: %hs", path, detail);
+    }
+}
+
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& path, const char* sql) : m_db(db), m_path(path)
+    {
+        const int code = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr);
+        if (code != SQLITE_OK) Fail(Explain(db, code, path));
+    }
+    ~Statement() { sqlite3_finalize(m_statement); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& Bind(int index, const std::wstring& text)
+    {
+        const std::string utf8 = ZRSTD::ToUtf8(text);
+        Check(sqlite3_bind_text(m_statement, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    Statement& Bind(int index, const std::vector<std::uint8_t>& bytes)
+    {
+        Check(sqlite3_bind_blob64(m_statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT));
+        return *this;
+    }
+    // True while a row is there.
+    bool Step()
+    {
+        const int code = sqlite3_step(m_statement);
+        if (code == SQLITE_ROW) return true;
+        if (code == SQLITE_DONE) return false;
+        Fail(Explain(m_db, code, m_path));
+    }
+    std::wstring Text(int column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+        return text ? ZRSTD::FromUtf8(std::string_view(text, sqlite3_column_bytes(m_statement, column))) : L"";
+    }
+    std::string Narrow(int column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+        return text ? std::string(text) : std::string();
+    }
+    std::vector<std::uint8_t> Blob(int column) const
+    {
+        const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(m_statement, column));
+        return std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(m_statement, column));
+    }
+    int Int(int column) const { return sqlite3_column_int(m_statement, column); }
+
+private:
+    void Check(int code)
+    {
+        if (code != SQLITE_OK) Fail(Explain(m_db, code, m_path));
+    }
+    sqlite3* m_db;
+    const std::string& m_path;
+    sqlite3_stmt* m_statement = nullptr;
+};
+
+void Execute(sqlite3* db, const std::string& path, const char* sql)
+{
+    char* message = nullptr;
+    const int code = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (code != SQLITE_OK) Fail(Explain(db, code, path));
+}
+
+class StoreRows : public SectionRows {
+public:
+    StoreRows(ZRSTD::CAutoPtr<SettingsStore> store, std::wstring object)
+        : m_store(std::move(store)), m_object(std::move(object))
+    {
+    }
+
+    std::optional<std::vector<std::uint8_t>> Get(const SectionKey& key) override
+    {
+        Statement select(Db(), m_store->Path(),
+                         "SELECT data FROM sections WHERE object=?1 AND product=?2 AND version=?3 AND section=?4");
+        select.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section);
+        if (!select.Step()) return std::nullopt;
+        return select.Blob(0);
+    }
+    void Put(const SectionKey& key, const std::vector<std::uint8_t>& packed) override
+    {
+        Statement upsert(Db(), m_store->Path(),
+                         "INSERT INTO sections(object, product, version, section, data) VALUES (?1, ?2, ?3, ?4, ?5) "
+                         "ON CONFLICT(object, product, version, section) DO UPDATE SET data=excluded.data");
+        upsert.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section).Bind(5, packed);
+        upsert.Step();
+    }
+    void Delete(const SectionKey& key) override
+    {
+        Statement remove(Db(), m_store->Path(),
+                         "DELETE FROM sections WHERE object=?1 AND product=?2 AND version=?3 AND section=?4");
+        remove.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section);
+        remove.Step();
+    }
+    std::vector<SectionKey> Keys(const std::wstring& product, const std::wstring& version) override
+    {
+        Statement select(Db(), m_store->Path(),
+                         "SELECT product, version, section FROM sections WHERE object=?1 AND product=?2 "
+                         "AND (?3 = '' OR version=?3) ORDER BY version, section");
+        select.Bind(1, m_object).Bind(2, product).Bind(3, version);
+        std::vector<SectionKey> keys;
+        while (select.Step()) keys.push_back({select.Text(0), select.Text(1), select.Text(2)});
+        return keys;
+    }
+    void InTransaction(const std::function<void()>& work) override { m_store->InTransaction(work); }
+    std::wstring Describe() const override
+    {
+        return ZRSTD::FormatW(L"\"%s\" in the settings store \"%hs\"", m_object, m_store->Path());
+    }
+
+private:
+    sqlite3* Db() const { return m_store->Handle(); }
+    ZRSTD::CAutoPtr<SettingsStore> m_store;
+    std::wstring m_object;
+};
+
+}  // namespace
+
+SettingsStore::SettingsStore(std::string path, sqlite3* db) : m_path(std::move(path)), m_db(db) {}
+
+SettingsStore::~SettingsStore() { sqlite3_close_v2(m_db); }
+
+ZRSTD::CAutoPtr<SettingsStore> SettingsStore::Open(const std::string& path, const Options& options)
+{
+    sqlite3* db = nullptr;
+    const int flags = (options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                      SQLITE_OPEN_FULLMUTEX;
+    const int code = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (code != SQLITE_OK) {
+        const std::wstring message = Explain(db, code, path);
+        sqlite3_close_v2(db);
+        Fail(message);
+    }
+    auto store = ZRSTD::CAutoPtr<SettingsStore>::Adopt(new SettingsStore(path, db));
+    sqlite3_busy_timeout(db, options.busyTimeoutMs);
+    sqlite3_extended_result_codes(db, 1);
+    if (!options.readOnly && sqlite3_db_readonly(db, "main") == 1)
+        Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is read-only", path));
+    store->PrepareSchema(options.readOnly);
+    return store;
+}
+
+void SettingsStore::PrepareSchema(bool readOnly)
+{
+    const int version = SchemaVersion();  // the first read: a file that is not a database fails here
+    if (version > kSchemaVersion)
+        Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d; this program knows versions up to %d",
+                            m_path, version, kSchemaVersion));
+    if (readOnly) {
+        if (version < kSchemaVersion)
+            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is not initialised (schema version %d)", m_path, version));
+        return;
+    }
+    Execute(m_db, m_path, "PRAGMA journal_mode=WAL");
+    Execute(m_db, m_path, "PRAGMA synchronous=FULL");
+    if (version == kSchemaVersion) return;
+    // Migrations run forward one version at a time, each in its own transaction.
+    InTransaction([&] {
+        if (version < 1) {
+            Execute(m_db, m_path,
+                    "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
+                    "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
+                    "WITHOUT ROWID");
+        }
+        Execute(m_db, m_path, ("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
+    });
+}
+
+int SettingsStore::SchemaVersion()
+{
+    Statement pragma(m_db, m_path, "PRAGMA user_version");
+    return pragma.Step() ? pragma.Int(0) : 0;
+}
+
+void SettingsStore::InTransaction(const std::function<void()>& work)
+{
+    if (m_transactionDepth > 0) {
+        work();
+        return;
+    }
+    Execute(m_db, m_path, "BEGIN IMMEDIATE");
+    ++m_transactionDepth;
+    try {
+        work();
+        --m_transactionDepth;
+        Execute(m_db, m_path, "COMMIT");
+    } catch (...) {
+        if (m_transactionDepth > 0) --m_transactionDepth;
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> SettingsStore::ObjectStorage(const std::wstring& object)
+{
+    return ZRSTD::MakeRef<SectionStorage>(std::make_unique<StoreRows>(ZRSTD::CAutoPtr<SettingsStore>(this), object));
+}
+
+std::vector<std::wstring> SettingsStore::ListObjects()
+{
+    Statement select(m_db, m_path, "SELECT DISTINCT object FROM sections ORDER BY object");
+    std::vector<std::wstring> objects;
+    while (select.Step()) objects.push_back(select.Text(0));
+    return objects;
+}
+
+bool SettingsStore::HasObject(const std::wstring& object)
+{
+    Statement select(m_db, m_path, "SELECT 1 FROM sections WHERE object=?1 LIMIT 1");
+    select.Bind(1, object);
+    return select.Step();
+}
+
+void SettingsStore::DeleteObject(const std::wstring& object)
+{
+    InTransaction([&] {
+        Statement remove(m_db, m_path, "DELETE FROM sections WHERE object=?1");
+        remove.Bind(1, object);
+        remove.Step();
+    });
+}
+
+std::vector<std::string> SettingsStore::IntegrityProblems()
+{
+    Statement check(m_db, m_path, "PRAGMA integrity_check");
+    std::vector<std::string> problems;
+    while (check.Step()) {
+        const std::string line = check.Narrow(0);
+        if (line != "ok") problems.push_back(line);
+    }
+    return problems;
+}
+
+}  // namespace host

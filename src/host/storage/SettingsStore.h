@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/storage/SectionStorage.h"
+
+struct sqlite3;
+
+namespace host {
+
+// The console stand-in's store: one SQLite database file that holds the
+// settings of many objects (policies, computers' local settings, tasks,
+// packages), each addressed by a text key such as "policy:Default policy".
+// Every section's container is one row in its packed form:
+//
+//   sections(object, product, version, section, data)  primary key: the first four
+//
+// The schema version is PRAGMA user_version; a database of a newer schema is
+// refused. Changes run in single transactions in WAL mode, and a busy timeout
+// lets two processes share the file. Errors are localized and name the file.
+class SettingsStore : public ZRSTD::ZRBaseImpl<ZRSTD::ZRObject> {
+public:
+    static constexpr int kSchemaVersion = 1;
+
+    struct Options {
+        int busyTimeoutMs = 5000;
+        bool readOnly = false;  // inspect a store without changing it
+    };
+
+    // Opens the file, creating an empty store when it does not exist.
+    static ZRSTD::CAutoPtr<SettingsStore> Open(const std::string& path, const Options& options);
+    static ZRSTD::CAutoPtr<SettingsStore> Open(const std::string& path) { return Open(path, Options{}); }
+    ~SettingsStore() override;
+
+    // The settings storage of one object (it need not exist yet).
+    ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> ObjectStorage(const std::wstring& object);
+    std::vector<std::wstring> ListObjects();
+    bool HasObject(const std::wstring& object);
+    void DeleteObject(const std::wstring& object);
+
+    // PRAGMA integrity_check: empty when the database is sound, else what is wrong.
+    std::vector<std::string> IntegrityProblems();
+    // Runs work as one transaction; nested calls join the outer one.
+    void InTransaction(const std::function<void()>& work);
+
+    const std::string& Path() const { return m_path; }
+    int SchemaVersion();
+    sqlite3* Handle() const { return m_db; }
+
+private:
+    SettingsStore(std::string path, sqlite3* db);
+    void PrepareSchema(bool readOnly);
+
+    std::string m_path;
+    sqlite3* m_db;
+    int m_transactionDepth = 0;
+};
+
+}  // namespace host

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "nhpp/ParamsProviderParams.h"
+
+namespace NHPP {
+
+// The parameters of one task, edited in place (the root is the console's own
+// container), with lock states from the policy's entry for the task type; or,
+// made by CreateParams, a plain provider over any container.
+class CParamsProviderTask : public CParamsProviderParams {
+public:
+    HResult Init(ZRPAR::Params* taskParams, ZRPlugin::SettingsStorage* policyStorage, const wchar_t* taskKey,
+                 const wchar_t* product, const wchar_t* version, const wchar_t* section);
+
+    int GetProviderType() override { return kTaskProvider; }
+    HResult Apply(bool, ErrorReporter*) override { return kFalse; }  // the console reads the container itself
+    HResult Update(ErrorReporter*) override { return kFalse; }
+    HResult Reload() override { return kFalse; }
+
+    const std::wstring& TaskKey() const { return m_taskKey; }
+
+protected:
+    ZRSTD::CAutoPtr<CParamsProviderBase> NewProvider() const override;
+    void CopyExtraFrom(const CParamsProviderBase& source) override;
+
+private:
+    std::wstring m_taskKey;
+};
+
+// A task provider over params (a new empty container when null): no storage, no locks.
+HResult CreateParams(CParams** ppProvider, ZRPAR::Params* params = nullptr);
+
+}  // namespace NHPP

@@ -1,0 +1,67 @@
+#include "zrpar/PolicyForm.h"
+
+#include "zrstd/Error.h"
+
+namespace {
+
+using namespace ZRPAR;
+
+constexpr const wchar_t* kMandatory = L"ZRPRSS_Mnd";
+constexpr const wchar_t* kValue = L"ZRPRSS_Val";
+
+const Params* AsValueContainer(const Value* value)
+{
+    if (!value || value->GetType() != VT_PARAMS) return nullptr;
+    const Params* container = static_cast<const ParamsValue*>(value)->GetValue();
+    return container->DoesExist(kMandatory) && container->DoesExist(kValue) ? container : nullptr;
+}
+
+// A section's "ZRPRSS_Val": a non-empty container of value containers only.
+const Params* AsSectionContent(const Value* value)
+{
+    if (!value || value->GetType() != VT_PARAMS) return nullptr;
+    const Params* content = static_cast<const ParamsValue*>(value)->GetValue();
+    if (content->GetSize() == 0) return nullptr;
+    for (std::size_t i = 0; i < content->GetSize(); ++i)
+        if (!AsValueContainer(content->ValueAt(i))) return nullptr;
+    return content;
+}
+
+void Split(const Params& content, Params& mandatory, Params& proposed, int depth)
+{
+    if (depth > kMaxDepth) ZRERR_throwError(kModule, kTooDeep, L"policy sections nest deeper than %d levels", kMaxDepth);
+    for (std::size_t i = 0; i < content.GetSize(); ++i) {
+        const std::wstring& name = content.NameAt(i);
+        const Params* setting = AsValueContainer(content.ValueAt(i));
+        if (!setting)
+            ZRERR_throwError(kModule, kWrongType, L"policy setting \"%s\" is not a value container", name);
+        const Value* value = setting->FindValue(kValue);
+        if (const Params* section = AsSectionContent(value)) {
+            auto enforcedPart = CreateParams();
+            auto proposedPart = CreateParams();
+            Split(*section, *enforcedPart, *proposedPart, depth + 1);
+            if (enforcedPart->GetSize()) mandatory.AddValue(name, CreateValue(enforcedPart.Get()).Get());
+            if (proposedPart->GetSize()) proposed.AddValue(name, CreateValue(proposedPart.Get()).Get());
+            continue;
+        }
+        (GetBoolValue(setting, kMandatory) ? mandatory : proposed).AddValue(name, value->CloneValue(depth).Get());
+    }
+}
+
+}  // namespace
+
+void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** ppMandatory, ZRPAR::Params** ppDefault)
+{
+    ZRSTD_CHECK_ARG(ppMandatory);
+    ZRSTD_CHECK_ARG(ppDefault);
+    auto mandatory = CreateParams();
+    auto proposed = CreateParams();
+    if (policy) {
+        const Value* content = policy->FindValue(kValue);
+        if (!content || content->GetType() != VT_PARAMS)
+            ZRERR_throwError(kModule, kWrongType, L"the policy data has no \"ZRPRSS_Val\" container");
+        Split(*static_cast<const ParamsValue*>(content)->GetValue(), *mandatory, *proposed, 1);
+    }
+    *ppMandatory = mandatory.Detach();
+    *ppDefault = proposed.Detach();
+}

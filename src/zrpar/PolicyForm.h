@@ -1,0 +1,13 @@
+#pragma once
+
+#include "zrpar/Params.h"
+
+// Splits policy data in the policy form (every setting and section a value
+// container {"ZRPRSS_Mnd", "ZRPRSS_Val", ...}) into two plain containers: the
+// values the policy enforces (mandatory) and those it only proposes. Sections
+// are followed into; a section is a value container whose "ZRPRSS_Val" holds
+// only value containers, anything else is a setting, split by its own flag.
+// A null policy gives two empty containers; data that is not in the policy
+// form raises module "ZRPAR" kWrongType or "ZRSTD" kAbsent.
+ZR_API void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** ppMandatory,
+                                          ZRPAR::Params** ppDefault);
