@@ -12,12 +12,12 @@ namespace NHPP {
 namespace {
 
 template <class Action>
-HResult Guarded(const char* operation, HResult onError, Action&& action)
+HResult Guarded(const std::string& operation, HResult onError, Action&& action)
 {
     try {
         return action();
     } catch (const ZRERR::Error& error) {
-        ZRERR::SayFailure2(error, operation, 5);
+        ZRERR::SayFailure2(error, operation.c_str(), 5);
         return onError;
     }
 }
@@ -102,7 +102,7 @@ HResult CParamsProviderBase::CloneParams(CParams** ppOut)
 {
     if (!ppOut) return kInvalidArg;
     *ppOut = nullptr;
-    return Guarded("NHPP::CParamsProviderBase::CloneParams", kFail, [&] {
+    return Guarded(Operation("CloneParams").c_str(), kFail, [&] {
         auto provider = NewProvider();
         provider->CopyFrom(this, false);
         provider->m_root = m_root ? m_root->Clone() : nullptr;
@@ -116,7 +116,7 @@ HResult CParamsProviderBase::Clone(CParams** ppOut, const wchar_t* sectionKey, b
     if (!ppOut) return kInvalidArg;
     *ppOut = nullptr;
     if (!sectionKey) return kInvalidArg;
-    return Guarded("NHPP::CParamsProviderBase::Clone", kFail, [&]() -> HResult {
+    return Guarded(Operation("Clone").c_str(), kFail, [&]() -> HResult {
         auto provider = NewProvider();
         provider->CopyFrom(this, false);
         provider->m_root = provider->NewEmptyRoot();  // the lock source stays shared
@@ -164,7 +164,7 @@ HResult CParamsProviderBase::GetRoot(ZRPAR::Params** ppRoot)
 HResult CParamsProviderBase::ReplaceRoot(ZRPAR::Params* root)
 {
     if (!root) return kInvalidArg;
-    return Guarded("NHPP::CParamsProviderBase::ReplaceRoot", kFail, [&] {
+    return Guarded(Operation("ReplaceRoot").c_str(), kFail, [&] {
         if (!m_root) {
             m_root = root;
             return kOk;
@@ -229,7 +229,7 @@ ZRPAR::Params* CParamsProviderBase::FindSection(const wchar_t* sectionKey, bool 
     try {
         return WalkContainers(m_root.Get(), path->containers);
     } catch (const ZRERR::Error& error) {
-        ZRERR::SayFailure2(error, "NHPP::CParamsProviderParams::GetNames", 5);
+        ZRERR::SayFailure2(error, Operation("GetNames").c_str(), 5);
         return nullptr;
     }
 }
@@ -256,7 +256,7 @@ HResult CParamsProviderBase::Remove(const wchar_t* key)
 {
     if (!key) return kInvalidArg;
     if (!m_root) return kFalse;
-    return Guarded("NHPP::CParamsProviderBase::Remove", kFalse, [&] {
+    return Guarded(Operation("Remove").c_str(), kFalse, [&] {
         auto path = GetValueCompatiblePath(FullName(key), SettingContainerForm());
         if (!path) return kUnexpected;
         return WalkContainers(m_root.Get(), path->containers)->DeleteValue(path->name) ? kOk : kFalse;
@@ -368,7 +368,7 @@ void CParamsProviderBase::ReplaceProviderItem(ZRPAR::ArrayValue& array, std::siz
 
 HResult CParamsProviderBase::RemoveArrayItem(const wchar_t* key, std::size_t index)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::RemoveArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("RemoveArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         if (index >= array.GetSize()) return;
         for (std::size_t i = index + 1; i < array.GetSize(); ++i) array.SetAt(i - 1, array.ItemAt(i));
         array.SetSize(array.GetSize() - 1);
@@ -377,21 +377,21 @@ HResult CParamsProviderBase::RemoveArrayItem(const wchar_t* key, std::size_t ind
 
 HResult CParamsProviderBase::ReplaceArrayItem(const wchar_t* key, std::size_t index, std::int64_t value)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::ReplaceArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("ReplaceArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         if (index < array.GetSize()) array.SetAt(index, ZRPAR::CreateValue(value).Get());
     }, false);
 }
 
 HResult CParamsProviderBase::ReplaceArrayItem(const wchar_t* key, std::size_t index, std::int32_t value)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::ReplaceArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("ReplaceArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         if (index < array.GetSize()) ReplaceScalarItem(array, index, ZRPAR::CreateValue(value).Get());
     }, false);
 }
 
 HResult CParamsProviderBase::ReplaceArrayItem(const wchar_t* key, std::size_t index, const std::wstring& value)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::ReplaceArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("ReplaceArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         if (index < array.GetSize()) ReplaceScalarItem(array, index, ZRPAR::CreateValue(value).Get());
     }, false);
 }
@@ -400,21 +400,21 @@ HResult CParamsProviderBase::ReplaceArrayItem(const wchar_t* key, std::size_t in
 {
     CParamsProviderBase* provider = AsProvider(item);
     if (!provider || !provider->m_root) return kInvalidArg;
-    return EditArray(key, "NHPP::CParamsProviderBase::ReplaceArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("ReplaceArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         if (index < array.GetSize()) ReplaceProviderItem(array, index, provider->m_root.Get());
     }, false);
 }
 
 HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, std::int64_t value, const wchar_t*)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::PushbackArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("PushbackArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         array.Append(ZRPAR::CreateValue(value).Get());
     }, true);
 }
 
 HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, std::int32_t value, const wchar_t* concatItemName)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::PushbackArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("PushbackArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         array.Append(MakeScalarItem(ZRPAR::CreateValue(value).Get(), concatItemName).Get());
     }, true);
 }
@@ -422,7 +422,7 @@ HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, std::int32_t 
 HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, const std::wstring& value,
                                                const wchar_t* concatItemName)
 {
-    return EditArray(key, "NHPP::CParamsProviderBase::PushbackArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("PushbackArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         array.Append(MakeScalarItem(ZRPAR::CreateValue(value).Get(), concatItemName).Get());
     }, true);
 }
@@ -431,7 +431,7 @@ HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, CParams* item
 {
     CParamsProviderBase* provider = AsProvider(item);
     if (!provider || !provider->m_root) return kInvalidArg;
-    return EditArray(key, "NHPP::CParamsProviderBase::PushbackArrayItem", [&](ZRPAR::ArrayValue& array) {
+    return EditArray(key, Operation("PushbackArrayItem").c_str(), [&](ZRPAR::ArrayValue& array) {
         array.Append(MakeProviderItem(provider->m_root.Get(), concatItemName).Get());
     }, true);
 }
@@ -441,7 +441,7 @@ HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, CParams* item
 HResult CParamsProviderBase::GetDateTime(const wchar_t* key, std::int64_t& value, PolicyLockInfo* lock)
 {
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_DATETIME, v, lock, "NHPP::CParamsProviderBase::GetDateTime");
+    const HResult result = ReadValue(key, ZRPAR::VT_DATETIME, v, lock, Operation("GetDateTime").c_str());
     if (result == kOk) value = static_cast<ZRPAR::DateTimeValue*>(v.Get())->GetValue();
     return result;
 }
@@ -462,7 +462,7 @@ HResult CParamsProviderBase::GetDateTime(const wchar_t* key, std::int32_t& value
 HResult CParamsProviderBase::GetString(const wchar_t* key, std::wstring& value, PolicyLockInfo* lock)
 {
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_STRING, v, lock, "NHPP::CParamsProviderBase::GetString");
+    const HResult result = ReadValue(key, ZRPAR::VT_STRING, v, lock, Operation("GetString").c_str());
     if (result == kOk) value = static_cast<ZRPAR::StringValue*>(v.Get())->GetValue();
     return result;
 }
@@ -479,7 +479,7 @@ HResult CParamsProviderBase::GetBinary(const wchar_t* key, ZRPAR::BinaryValue** 
 {
     if (!ppValue) return kInvalidArg;
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_BINARY, v, lock, "NHPP::CParamsProviderBase::GetBinary");
+    const HResult result = ReadValue(key, ZRPAR::VT_BINARY, v, lock, Operation("GetBinary").c_str());
     if (result == kOk) *ppValue = static_cast<ZRPAR::BinaryValue*>(v.Detach());
     return result;
 }
@@ -499,7 +499,7 @@ HResult CParamsProviderBase::GetArray(const wchar_t* key, ZRPAR::ArrayValue** pp
 {
     if (!ppArray) return kInvalidArg;
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_ARRAY, v, lock, "NHPP::CParamsProviderBase::GetArray");
+    const HResult result = ReadValue(key, ZRPAR::VT_ARRAY, v, lock, Operation("GetArray").c_str());
     if (result == kOk) *ppArray = static_cast<ZRPAR::ArrayValue*>(v.Detach());
     return result;
 }
@@ -508,7 +508,7 @@ HResult CParamsProviderBase::GetParams(const wchar_t* key, ZRPAR::Params** ppPar
 {
     if (!ppParams) return kInvalidArg;
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_PARAMS, v, lock, "NHPP::CParamsProviderBase::GetParams");
+    const HResult result = ReadValue(key, ZRPAR::VT_PARAMS, v, lock, Operation("GetParams").c_str());
     if (result == kOk) ZRSTD::ReturnRef(ppParams, static_cast<ZRPAR::ParamsValue*>(v.Get())->GetValue());
     return result;
 }
@@ -526,7 +526,7 @@ HResult CParamsProviderBase::GetParamsProvider(const wchar_t* key, CParams** ppP
 HResult CParamsProviderBase::GetLong(const wchar_t* key, std::int64_t& value, PolicyLockInfo* lock)
 {
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_LONG, v, lock, "NHPP::CParamsProviderBase::GetLong");
+    const HResult result = ReadValue(key, ZRPAR::VT_LONG, v, lock, Operation("GetLong").c_str());
     if (result == kOk) value = static_cast<ZRPAR::LongValue*>(v.Get())->GetValue();
     return result;
 }
@@ -534,7 +534,7 @@ HResult CParamsProviderBase::GetLong(const wchar_t* key, std::int64_t& value, Po
 HResult CParamsProviderBase::GetBool(const wchar_t* key, bool& value, PolicyLockInfo* lock)
 {
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_BOOL, v, lock, "NHPP::CParamsProviderBase::GetBool");
+    const HResult result = ReadValue(key, ZRPAR::VT_BOOL, v, lock, Operation("GetBool").c_str());
     if (result == kOk) value = static_cast<ZRPAR::BoolValue*>(v.Get())->GetValue();
     return result;
 }
@@ -542,7 +542,7 @@ HResult CParamsProviderBase::GetBool(const wchar_t* key, bool& value, PolicyLock
 HResult CParamsProviderBase::GetInt(const wchar_t* key, std::int32_t& value, PolicyLockInfo* lock)
 {
     ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_INT, v, lock, "NHPP::CParamsProviderBase::GetInt");
+    const HResult result = ReadValue(key, ZRPAR::VT_INT, v, lock, Operation("GetInt").c_str());
     if (result == kOk) value = static_cast<ZRPAR::IntValue*>(v.Get())->GetValue();
     return result;
 }
@@ -592,7 +592,7 @@ HResult CParamsProviderBase::SetDateTime(const wchar_t* key, const std::int64_t*
     if (!time) return kInvalidArg;
     const auto normalized = NormalizeLocalTime(*time);
     if (!normalized) {
-        ZRSTD::Trace(5, L"NHPP::CParamsProviderBase::SetDateTime: %I64d has no local calendar time", *time);
+        ZRSTD::Trace(5, L"%hs: %I64d has no local calendar time", Operation("SetDateTime"), *time);
         return kFail;
     }
     return WriteValue(key, ZRPAR::CreateValue(ZRPAR::DateTime{*normalized}).Get(), mandatory);
@@ -675,7 +675,7 @@ HResult CParamsProviderBase::SetInt(const wchar_t* key, std::int32_t value, bool
 HResult CParamsProviderBase::SerializeEffectiveSettings(const wchar_t* path)
 {
     if (!path || !m_root) return kFalse;
-    return Guarded("NHPP::CParamsProviderBase::SerializeEffectiveSettings", kFail, [&] {
+    return Guarded(Operation("SerializeEffectiveSettings").c_str(), kFail, [&] {
         ZRPAR_SerializeToFile(m_root.Get(), ZRSTD::ToUtf8(path));
         return kOk;
     });

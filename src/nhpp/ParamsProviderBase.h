@@ -94,6 +94,10 @@ public:
 protected:
     CParamsProviderBase() = default;
 
+    // "NHPP::CParamsProviderPolicy" and so on: traces name the operation of the concrete class.
+    virtual const char* ClassName() const = 0;
+    std::string Operation(const char* name) const { return std::string(ClassName()) + "::" + name; }
+
     // A provider of the same class with no root and no storage.
     virtual ZRSTD::CAutoPtr<CParamsProviderBase> NewProvider() const = 0;
     // The root a provider of this form starts from when it needs a fresh one.

@@ -35,7 +35,7 @@ HResult CParamsProviderParams::WriteValue(const wchar_t* key, ZRPAR::Value* valu
         WalkCreatingContainers(m_root.Get(), path->containers, [](ZRPAR::Params*) {})->ReplaceValue(path->name, value);
         return kOk;
     } catch (const ZRERR::Error& error) {
-        ZRERR::SayFailure2(error, "NHPP::CParamsProviderParams::SetValue", 5);
+        ZRERR::SayFailure2(error, Operation("SetValue").c_str(), 5);
         return kFalse;
     }
 }

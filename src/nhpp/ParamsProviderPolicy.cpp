@@ -129,7 +129,7 @@ HResult CParamsProviderPolicy::WriteValue(const wchar_t* key, ZRPAR::Value* valu
         valueContainer->ReplaceValue(kMandatory, flag.Get());
         return kOk;
     } catch (const ZRERR::Error& error) {
-        ZRERR::SayFailure2(error, "NHPP::CParamsProviderPolicy::SetValue", 5);
+        ZRERR::SayFailure2(error, Operation("SetValue").c_str(), 5);
         return kFail;
     }
 }

@@ -25,6 +25,7 @@ public:
 
 protected:
     ZRSTD::CAutoPtr<CParamsProviderBase> NewProvider() const override;
+    const char* ClassName() const override { return "NHPP::CParamsProviderPolicy"; }
     ZRSTD::CAutoPtr<ZRPAR::Params> NewEmptyRoot() const override { return CreateEmptyPolicyContainer(); }
     HResult ReadValue(const wchar_t* key, ZRPAR::ValueType type, ZRSTD::CAutoPtr<ZRPAR::Value>& value,
                       PolicyLockInfo* lock, const char* operation) override;

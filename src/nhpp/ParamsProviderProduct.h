@@ -28,6 +28,7 @@ public:
 
 protected:
     ZRSTD::CAutoPtr<CParamsProviderBase> NewProvider() const override;
+    const char* ClassName() const override { return "NHPP::CParamsProviderProduct"; }
 };
 
 }  // namespace NHPP

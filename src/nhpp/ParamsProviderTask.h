@@ -21,6 +21,7 @@ public:
 
 protected:
     ZRSTD::CAutoPtr<CParamsProviderBase> NewProvider() const override;
+    const char* ClassName() const override { return "NHPP::CParamsProviderTask"; }
     void CopyExtraFrom(const CParamsProviderBase& source) override;
 
 private:

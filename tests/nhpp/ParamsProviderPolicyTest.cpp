@@ -5,6 +5,8 @@
 #include "support/PolicyBuilder.h"
 #include "support/StorageDoubles.h"
 #include "zrpar/Render.h"
+#include "zrstd/Strings.h"
+#include "zrstd/Trace.h"
 
 using namespace NHPP;
 using ZRSTD::CAutoPtr;
@@ -250,4 +252,19 @@ TEST(PolicyProvider, AStorageThatCannotBeReadLeavesAnEmptyPolicy)
     auto policy = PolicyOver(&storage);
     EXPECT_EQ(policy->GetIntOrDefault(L"v", 42, nullptr), 42);
     EXPECT_EQ(policy->Reload(), kFail);
+}
+
+TEST(PolicyProvider, FailuresAreTracedWithTheOperationOfThePolicyProvider)
+{
+    std::wstring traced;
+    ZRSTD::SetTraceSink([&](int, std::string_view, std::wstring_view text) { traced += std::wstring(text) + L"\n"; }, 5);
+    CAutoPtr<CParams> provider;
+    PolicyOver(nullptr)->CreateInstance(&provider, Section({{L"plain", Setting(1, false)}}), false);
+    EXPECT_EQ(provider->Remove(L"absent\rdeeper"), kFalse);
+    std::int32_t value = 0;
+    EXPECT_EQ(provider->GetInt(L"absent", value, nullptr), kFalse);
+    ZRSTD::SetTraceSink(nullptr, 0);
+    EXPECT_NE(traced.find(L"NHPP::CParamsProviderPolicy::Remove failed: ZRSTD 0x49F"), std::wstring::npos)
+        << ZRSTD::ToUtf8(traced);
+    EXPECT_NE(traced.find(L"NHPP::CParamsProviderPolicy::GetInt failed"), std::wstring::npos);
 }
