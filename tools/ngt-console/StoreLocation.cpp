@@ -1,0 +1,39 @@
+#include "StoreLocation.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "zrstd/Error.h"
+
+namespace ngt {
+
+std::string ResolveStorePath(const std::string& option)
+{
+    if (!option.empty()) return option;
+    if (const char* fromEnvironment = std::getenv("NGT_CONSOLE_STORE"); fromEnvironment && *fromEnvironment)
+        return fromEnvironment;
+    std::filesystem::path data;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        data = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        data = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        ZRERR_throwLocalizedError("NGTCONSOLE", 1,
+                                  L"no store given and no home directory to keep one in: use --store FILE");
+    }
+    return (data / "ngt-console" / "console.db").string();
+}
+
+void EnsureParentDirectory(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty()) return;
+    std::error_code error;
+    std::filesystem::create_directories(parent, error);
+    if (error)
+        ZRERR_throwLocalizedError("NGTCONSOLE", 1,
+                                  ZRSTD::FormatW(L"cannot create the folder \"%hs\": %hs", parent.string(), error.message()));
+    std::filesystem::permissions(parent, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace, error);
+}
+
+}  // namespace ngt

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace ngt {
+
+// --store FILE, else $NGT_CONSOLE_STORE, else console.db under the user's data
+// directory ($XDG_DATA_HOME/ngt-console, or ~/.local/share/ngt-console).
+std::string ResolveStorePath(const std::string& option);
+
+// Creates the folders above path (mode 0700) when they are missing.
+void EnsureParentDirectory(const std::string& path);
+
+}  // namespace ngt
