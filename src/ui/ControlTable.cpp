@@ -1,0 +1,71 @@
+#include "ui/ControlTable.h"
+
+#include "ui/Window.h"
+#include "zrstd/Format.h"
+#include "zrstd/Strings.h"
+
+namespace ui {
+
+std::vector<ControlState> DescribeControls(HWND dialog)
+{
+    std::vector<ControlState> controls;
+    for (HWND child : GetChildren(dialog)) {
+        ControlState control;
+        control.id = GetDlgCtrlID(child);
+        control.enabled = IsWindowEnabled(child);
+        control.visible = (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0;
+        control.text = GetWindowTextW(child);
+        const std::wstring className = GetClassName(child);
+        const DWORD style = GetWindowLongW(child, GWL_STYLE);
+        if (className == L"Button") {
+            const DWORD type = style & BS_TYPEMASK;
+            const UINT check = static_cast<UINT>(SendMessageW(child, BM_GETCHECK, 0, 0));
+            if (type == BS_GROUPBOX) {
+                control.kind = L"group";
+            } else if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) {
+                control.kind = L"check box";
+                control.state = check == BST_CHECKED ? L"checked" : check == BST_INDETERMINATE ? L"indeterminate" : L"cleared";
+            } else if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) {
+                control.kind = L"radio";
+                control.state = check == BST_CHECKED ? L"selected" : L"";
+            } else {
+                control.kind = L"button";
+            }
+        } else if (className == L"Edit" || className == L"RichEdit20W") {
+            control.kind = (style & ES_READONLY) ? L"read-only edit" : L"edit";
+            const auto mask = static_cast<wchar_t>(SendMessageW(child, EM_GETPASSWORDCHAR, 0, 0));
+            if (mask) control.text = std::wstring(control.text.size(), mask);
+        } else if (className == L"Static") {
+            control.kind = L"label";
+        } else if (className == L"ComboBox" || className == L"ListBox") {
+            const bool combo = className == L"ComboBox";
+            control.kind = combo ? L"combo" : L"list";
+            const LRESULT selection = SendMessageW(child, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+            std::wstring selected;
+            if (selection >= 0)
+                SendMessageW(child, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(selection),
+                             reinterpret_cast<LPARAM>(&selected));
+            control.state = selection >= 0 ? L"selected: " + selected : L"nothing selected";
+            control.text.clear();
+        } else {
+            control.kind = ZRSTD::ToLower(className);
+        }
+        controls.push_back(std::move(control));
+    }
+    return controls;
+}
+
+std::string FormatControlTable(const std::vector<ControlState>& controls)
+{
+    std::wstring table;
+    for (const auto& control : controls) {
+        table += ZRSTD::FormatW(L"%6d  %-14s %-8s %-7s", control.id, control.kind,
+                                control.enabled ? L"enabled" : L"disabled", control.visible ? L"shown" : L"hidden");
+        if (!control.text.empty()) table += L"  \"" + control.text + L"\"";
+        if (!control.state.empty()) table += L"  [" + control.state + L"]";
+        table += L"\n";
+    }
+    return ZRSTD::ToUtf8(table);
+}
+
+}  // namespace ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Api.h"
+#include "ui/Win32.h"
+
+// Services of the desktop that pages ask for, each recorded and replaceable:
+// the shell's "open" verb, HTML help, the file and folder pickers, the wait
+// cursor and the themed tab background.
+namespace ui {
+
+struct ServiceCall {
+    std::wstring service;  // "open", "help", "save-file", "open-file", "folder", "cursor", "theme"
+    std::wstring argument;
+    std::wstring detail;
+};
+
+UI_API const std::vector<ServiceCall>& ServiceCalls();
+UI_API void ClearServiceCalls();
+
+// What the pickers return: a path, or an empty string for a cancelled dialog.
+using PickerAnswer = std::function<std::wstring(const ServiceCall& request)>;
+UI_API void SetPickerAnswer(PickerAnswer answer);
+// Whether opening succeeds (the host may refuse, e.g. without a browser).
+UI_API void SetShellOpenResult(bool succeeds);
+
+UI_API bool ShellExecuteOpen(HWND owner, const std::wstring& target);
+UI_API bool HtmlHelpShow(HWND owner, const std::wstring& file, DWORD contextId);
+// Save and open pickers: filter and default extension as the platform gives
+// them; returns the chosen path or empty.
+UI_API std::wstring PickSaveFile(HWND owner, const std::wstring& title, const std::wstring& filter,
+                                 const std::wstring& defaultExtension, DWORD flags);
+UI_API std::wstring PickOpenFile(HWND owner, const std::wstring& title, const std::wstring& filter);
+UI_API std::wstring PickFolder(HWND owner, const std::wstring& title);
+UI_API void SetWaitCursor(bool waiting);
+UI_API bool IsWaitCursor();
+inline constexpr DWORD ETDT_ENABLETAB = 6;
+UI_API void EnableThemeDialogTexture(HWND window, DWORD flags);
+UI_API bool HasThemeDialogTexture(HWND window);
+
+}  // namespace ui

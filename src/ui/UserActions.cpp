@@ -1,0 +1,124 @@
+#include "ui/UserActions.h"
+
+#include "ui/Controls.h"
+#include "ui/Window.h"
+#include "zrstd/Strings.h"
+
+namespace ui {
+
+namespace {
+
+std::string Name(HWND control)
+{
+    return ZRSTD::ToUtf8(GetClassName(control)) + " " + std::to_string(GetDlgCtrlID(control));
+}
+
+void RequireUsable(HWND control)
+{
+    if (!IsWindow(control)) throw ActionRefused("the control does not exist");
+    if (!IsWindowVisible(control)) throw ActionRefused("the control " + Name(control) + " is hidden");
+    if (!IsWindowEnabled(control)) throw ActionRefused("the control " + Name(control) + " is disabled");
+}
+
+void RequireEditable(HWND edit)
+{
+    RequireUsable(edit);
+    if (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) throw ActionRefused("the control " + Name(edit) + " is read-only");
+}
+
+}  // namespace
+
+HWND FindControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) throw ActionRefused("there is no control " + std::to_string(id));
+    return control;
+}
+
+void Type(HWND edit, std::wstring_view text)
+{
+    RequireEditable(edit);
+    SetFocus(edit);
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+}
+
+void ClearText(HWND edit)
+{
+    RequireEditable(edit);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageW(edit, WM_KEYUP, VK_DELETE, 0);
+}
+
+void SelectText(HWND edit, int start, int end)
+{
+    RequireUsable(edit);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), end);
+}
+
+void Paste(HWND edit, const std::wstring& text)
+{
+    RequireEditable(edit);
+    SetFocus(edit);
+    SetClipboardText(text);
+    SendMessageW(edit, WM_PASTE, 0, 0);
+}
+
+void Click(HWND control)
+{
+    RequireUsable(control);
+    SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
+    SendMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+
+void DoubleClick(HWND control)
+{
+    Click(control);
+    SendMessageW(control, WM_LBUTTONDBLCLK, 0, 0);
+    SendMessageW(control, WM_LBUTTONUP, 0, 0);
+}
+
+void SetChecked(HWND button, bool checked)
+{
+    RequireUsable(button);
+    const UINT wanted = checked ? BST_CHECKED : BST_UNCHECKED;
+    for (int i = 0; i < 3 && static_cast<UINT>(SendMessageW(button, BM_GETCHECK, 0, 0)) != wanted; ++i) Click(button);
+    if (static_cast<UINT>(SendMessageW(button, BM_GETCHECK, 0, 0)) != wanted)
+        throw ActionRefused("clicking " + Name(button) + " does not " + (checked ? "check" : "clear") + " it");
+}
+
+void SelectItem(HWND box, const std::wstring& itemText)
+{
+    RequireUsable(box);
+    const bool combo = GetClassName(box) == L"ComboBox";
+    const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    const LRESULT items = SendMessageW(box, count, 0, 0);
+    for (LRESULT i = 0; i < items; ++i) {
+        std::wstring text;
+        SendMessageW(box, getText, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text));
+        if (text != itemText) continue;
+        SetFocus(box);
+        SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+        NotifyParentCommand(box, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+        return;
+    }
+    throw ActionRefused("the control " + Name(box) + " has no item \"" + ZRSTD::ToUtf8(itemText) + "\"");
+}
+
+void KeyPress(HWND control, WORD key, Modifiers modifiers)
+{
+    RequireUsable(control);
+    SetFocus(control);
+    const std::pair<WORD, bool> held[] = {
+        {VK_CONTROL, modifiers.control}, {VK_SHIFT, modifiers.shift}, {VK_MENU, modifiers.alt}, {VK_LWIN, modifiers.windows}};
+    for (const auto& [vk, down] : held) SetKeyDown(vk, down);
+    SendMessageW(control, WM_KEYDOWN, key, 0);
+    if (key == VK_SPACE || key == VK_RETURN || key == VK_BACK) SendMessageW(control, WM_CHAR, key, 0);
+    SendMessageW(control, WM_KEYUP, key, 0);
+    for (const auto& [vk, down] : held) SetKeyDown(vk, false);
+}
+
+}  // namespace ui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ui/Api.h"
+#include "ui/Win32.h"
+
+// What a user does, delivered to controls as the platform delivers input, so
+// that the control and its parent see exactly the messages they would see.
+// An action a user could not perform (on a control that is missing, disabled
+// or hidden, or an item that is not there) raises ActionRefused with the reason.
+namespace ui {
+
+class UI_API ActionRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Modifiers {
+    bool control = false, shift = false, alt = false, windows = false;
+};
+
+// Types text into an edit character by character at its caret (after focusing it).
+UI_API void Type(HWND edit, std::wstring_view text);
+// Selects the whole text and deletes it.
+UI_API void ClearText(HWND edit);
+UI_API void SelectText(HWND edit, int start, int end);
+UI_API void Paste(HWND edit, const std::wstring& text);
+UI_API void Click(HWND control);
+UI_API void DoubleClick(HWND control);
+// Clicks a check box or radio button until it shows the state.
+UI_API void SetChecked(HWND button, bool checked);
+// Chooses the item with this text in a combo or list box.
+UI_API void SelectItem(HWND box, const std::wstring& itemText);
+UI_API void KeyPress(HWND control, WORD key, Modifiers modifiers = {});
+
+// The control with this id in a dialog, or ActionRefused naming it.
+UI_API HWND FindControl(HWND dialog, int id);
+
+}  // namespace ui
