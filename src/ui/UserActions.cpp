@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Window.h"
+#include "ui/Wnd.h"
 #include "zrstd/Strings.h"
 
 namespace ui {
@@ -115,6 +116,14 @@ void KeyPress(HWND control, WORD key, Modifiers modifiers)
     const std::pair<WORD, bool> held[] = {
         {VK_CONTROL, modifiers.control}, {VK_SHIFT, modifiers.shift}, {VK_MENU, modifiers.alt}, {VK_LWIN, modifiers.windows}};
     for (const auto& [vk, down] : held) SetKeyDown(vk, down);
+    // the message loop offers the key to the dialogs around the control first (accelerators)
+    for (HWND ancestor = GetParent(control); ancestor; ancestor = GetParent(ancestor)) {
+        auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandle(ancestor));
+        if (dialog && dialog->PreTranslateKey(key)) {
+            for (const auto& [vk, down] : held) SetKeyDown(vk, false);
+            return;
+        }
+    }
     SendMessageW(control, WM_KEYDOWN, key, 0);
     if (key == VK_SPACE || key == VK_RETURN || key == VK_BACK) SendMessageW(control, WM_CHAR, key, 0);
     SendMessageW(control, WM_KEYUP, key, 0);

@@ -140,6 +140,10 @@ bool PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return true;
 }
 
+namespace {
+bool g_deliveringPosted = false;
+}
+
 int PumpMessages()
 {
     int delivered = 0;
@@ -147,11 +151,15 @@ int PumpMessages()
     while (!table.queue.empty()) {
         const Posted posted = table.queue.front();
         table.queue.pop_front();
+        const bool outer = std::exchange(g_deliveringPosted, true);
         SendMessageW(posted.window, posted.message, posted.wParam, posted.lParam);
+        g_deliveringPosted = outer;
         ++delivered;
     }
     return delivered;
 }
+
+bool IsDeliveringPostedMessage() { return g_deliveringPosted; }
 
 UINT RegisterWindowMessageW(const std::wstring& name)
 {

@@ -29,6 +29,8 @@ UI_API LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam = 0, LPARAM
 UI_API bool PostMessageW(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Delivers queued messages until the queue is empty; returns how many.
 UI_API int PumpMessages();
+// True while a window procedure handles a message that was posted rather than sent.
+UI_API bool IsDeliveringPostedMessage();
 // Same name, same id, in 0xC000..0xFFFF; 0 for an empty name.
 UI_API UINT RegisterWindowMessageW(const std::wstring& name);
 

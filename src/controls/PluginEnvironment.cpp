@@ -1,0 +1,7 @@
+#include "controls/PluginEnvironment.h"
+
+PluginEnvironment& GetPluginEnvironment()
+{
+    static PluginEnvironment environment;
+    return environment;
+}

@@ -1,0 +1,287 @@
+#include "controls/NHPPropertyPageBase.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/PageMessages.h"
+#include "controls/PluginEnvironment.h"
+#include "host/pagehost/PageHost.h"
+#include "ui/ControlWrappers.h"
+#include "ui/Interaction.h"
+#include "ui/Registry.h"
+#include "ui/Services.h"
+#include "ui/UserActions.h"
+#include "zrstd/Error.h"
+
+using host::SheetMessage;
+
+namespace {
+
+constexpr UINT kTemplate = 9000;
+constexpr int kSize = 100, kEnabled = 101;
+
+// A page with an edit and a check box: every change marks it modified; an
+// empty size is refused with string 2009; applying succeeds as told.
+class TestPage : public CNHPPropertyPageBase {
+public:
+    TestPage() : CNHPPropertyPageBase(kTemplate) {}
+    bool applySucceeds = true;
+    int applied = 0;
+
+    bool OnCommand(WORD id, WORD code, HWND) override
+    {
+        if ((id == kSize && code == EN_CHANGE) || (id == kEnabled && code == BN_CLICKED)) {
+            SetModified(true);
+            return true;
+        }
+        return false;
+    }
+    bool ValidatePage() override
+    {
+        if (!GetDlgItemText(kSize).empty()) return true;
+        ShowError(2009);
+        ::SetFocus(GetDlgItem(kSize));
+        return false;
+    }
+    bool ApplyPage() override
+    {
+        ++applied;
+        if (applySucceeds) SetModified(false);
+        return applySucceeds;
+    }
+};
+
+class PageBase : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::ResetRegistry();
+        ui::ClearInteractionRecord();
+        ui::ClearServiceCalls();
+        ui::SetInteractionDriver(&user);
+        ui::DialogTemplate page;
+        page.id = kTemplate;
+        page.rect = {0, 0, 300, 200};
+        page.controls = {{kSize, L"Edit", L"2", WS_CHILD | WS_VISIBLE | ES_NUMBER, {10, 10, 60, 30}},
+                         {kEnabled, L"Button", L"&Включить", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, {10, 40, 200, 60}}};
+        module.AddTemplate(page);
+        module.AddString(1, L"Агент администрирования Brenvik");
+        module.AddString(2009, L"Invalid maximum size for events log specified");
+        PluginEnvironment& environment = GetPluginEnvironment();
+        environment = PluginEnvironment{};
+        environment.moduleState = {&module, nullptr};
+        environment.messageCaption = L"Агент администрирования Brenvik";
+        environment.onlineHelpTemplate = L"https://help.brenviklab.example/nagent/%1";
+        environment.localHelpTemplate = L"/opt/ngt/help\\%1.htm";
+    }
+    void TearDown() override { ui::SetInteractionDriver(nullptr); }
+
+    std::vector<SheetMessage> Modified(HWND page, bool modified)
+    {
+        const auto self = reinterpret_cast<WPARAM>(page);
+        return {{modified ? PSM_CHANGED : PSM_UNCHANGED, false, self, 0},
+                {modified ? RWM_ZRHCCON_PPN_PAGE_MODIFIED : RWM_ZRHCCON_PPN_PAGE_UNMODIFIED, false, self, 0}};
+    }
+
+    ui::ScriptedUser user;
+    ui::ResourceModule module{L"plug-in"};
+};
+
+std::vector<SheetMessage> Concat(std::vector<SheetMessage> a, const std::vector<SheetMessage>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST_F(PageBase, EveryChangeTellsTheSheetInOrderAndOnlyAfterInitialisation)
+{
+    auto* page = new TestPage;
+    page->SetModified(true);  // before the window exists: nothing, the flag included
+    EXPECT_FALSE(page->IsModified());
+
+    host::PageHost sheet;
+    sheet.RecordOnly({PSM_CHANGED, PSM_UNCHANGED, RWM_ZRHCCON_PPN_PAGE_MODIFIED, RWM_ZRHCCON_PPN_PAGE_UNMODIFIED});
+    ZRPlugin::IZRConfiguratorPage2* console = page;
+    HWND window = sheet.Embed(console);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(console->GetWindow(), window);
+    EXPECT_FALSE(page->IsThemed());  // a page the console creates has no tab texture
+    EXPECT_FALSE(ui::HasThemeDialogTexture(window));
+
+    ui::Type(ui::FindControl(window, kSize), L"0");
+    ui::Click(ui::FindControl(window, kEnabled));
+    EXPECT_TRUE(console->IsModified());
+    // both messages every time, also when the flag does not change
+    EXPECT_EQ(sheet.Messages(), Concat(Modified(window, true), Modified(window, true)));
+
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_FALSE(console->IsModified());
+    EXPECT_EQ(sheet.Messages().back(), Modified(window, false).back());
+    console->Release();
+}
+
+TEST_F(PageBase, ValidationShowsTheFirstProblemAndNothingIsApplied)
+{
+    auto* page = new TestPage;
+    host::PageHost sheet;
+    HWND window = sheet.Embed(page);
+    ui::ClearText(ui::FindControl(window, kSize));
+    user.Answer(IDOK).Answer(IDOK);
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    ASSERT_EQ(ui::ShownBoxes().size(), 1u);
+    EXPECT_EQ(ui::ShownBoxes()[0].text, L"Invalid maximum size for events log specified");
+    EXPECT_EQ(ui::ShownBoxes()[0].caption, L"Агент администрирования Brenvik");
+    EXPECT_EQ(ui::ShownBoxes()[0].style, MB_ICONERROR);
+    EXPECT_EQ(ui::ShownBoxes()[0].owner, window);
+    EXPECT_EQ(GetFocus(), ui::FindControl(window, kSize));
+    EXPECT_EQ(page->applied, 0);
+    EXPECT_EQ(page->GetApplyResult(), -1);  // the base's own order: validate first
+    EXPECT_EQ(ui::ShownBoxes().size(), 2u);
+    EXPECT_EQ(page->applied, 0);
+
+    GetPluginEnvironment().rightToLeft = true;
+    user.Answer(IDOK);
+    page->ShowError(2009);
+    EXPECT_EQ(ui::ShownBoxes()[2].style, MB_ICONERROR | 0x180000u);
+    page->Release();
+}
+
+TEST_F(PageBase, AFailedApplyReachesTheConsoleAsError1192)
+{
+    auto* page = new TestPage;
+    page->applySucceeds = false;
+    host::PageHost sheet;
+    sheet.Embed(page);
+    try {
+        page->Apply();
+        FAIL() << "a failed apply was not raised";
+    } catch (const ZRERR::Error& error) {
+        EXPECT_EQ(error.GetModule(), "ZRSTD");
+        EXPECT_EQ(error.GetCode(), 1192);
+    }
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Failed);
+    EXPECT_EQ(page->GetApplyResult(), -1);
+    page->applySucceeds = true;
+    EXPECT_EQ(page->GetApplyResult(), 0);
+    page->Release();
+}
+
+TEST_F(PageBase, HelpGoesToTheParentWithoutATopicAndOtherwiseOpensTheConfiguredHelp)
+{
+    auto* page = new TestPage;
+    host::PageHost sheet;
+    sheet.RecordOnly({WM_HELP});
+    sheet.Embed(page);
+    HELPINFO* forwarded = nullptr;
+    SetWindowProc(sheet.Sheet(), [&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_HELP) {
+            forwarded = reinterpret_cast<HELPINFO*>(lParam);
+            EXPECT_EQ(forwarded->cbSize, 28u);
+            EXPECT_EQ(forwarded->iCtrlId, 0);
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    });
+    page->ShowHelp();
+    EXPECT_NE(forwarded, nullptr);
+
+    page->SetHelpTopic(158030);
+    page->ShowHelp();  // "UseOnlineHelp" absent counts as online
+    ui::RegistrySetDword(HKEY_CURRENT_USER, L"Software\\BrenvikLab\\Components\\34", L"UseOnlineHelp", 0);
+    page->ShowHelp();
+    ASSERT_EQ(ui::ServiceCalls().size(), 2u);
+    EXPECT_EQ(ui::ServiceCalls()[0].argument, L"https://help.brenviklab.example/nagent/158030");
+    EXPECT_EQ(ui::ServiceCalls()[1].argument, L"/opt/ngt/help\\158030.htm");
+    page->Release();
+}
+
+TEST_F(PageBase, PlacementIsSavedOnCloseUnderItsKeyOnly)
+{
+    const std::wstring key = L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt\\test";
+    {
+        host::PageHost sheet;
+        auto* remembered = new TestPage;
+        remembered->SetPlacementKey(key);
+        sheet.Embed(remembered);
+        auto* forgotten = new TestPage;
+        sheet.Embed(forgotten);
+        remembered->Release();
+        forgotten->Release();
+    }
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, KEY_READ, &opened), ERROR_SUCCESS);
+    DWORD type = 0;
+    std::vector<std::uint8_t> placement;
+    EXPECT_EQ(RegQueryValueExW(opened, L"wp", &type, &placement), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_BINARY);
+    EXPECT_EQ(placement.size(), 44u);
+    RegCloseKey(opened);
+    EXPECT_EQ(RegEnumKeys(HKEY_CURRENT_USER, L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt"),
+              (std::vector<std::wstring>{L"test"}));  // the page without a key wrote nothing
+}
+
+TEST_F(PageBase, ARightToLeftSheetMakesThePageRightToLeft)
+{
+    host::PageHost sheet;
+    SetWindowLongW(sheet.Sheet(), GWL_EXSTYLE, WS_EX_LAYOUTRTL);
+    auto* page = new TestPage;
+    HWND window = sheet.Embed(page);
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & 0x402000u, 0x402000u);
+    page->Release();
+}
+
+TEST_F(PageBase, CancelGoesToTheSheetAndAcceleratorsComeFirst)
+{
+    auto* page = new TestPage;
+    host::PageHost sheet;
+    sheet.RecordOnly({WM_COMMAND});
+    HWND window = sheet.Embed(page);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_EQ(sheet.Messages().size(), 1u);
+    EXPECT_EQ(sheet.Messages()[0].wParam, static_cast<WPARAM>(IDCANCEL));
+
+    page->AddAccelerator(VK_F1, 777);
+    int commands = 0;
+    ui::KeyPress(ui::FindControl(window, kSize), VK_F1);
+    // the accelerator posted its command to the page, not the key to the edit
+    SetWindowProc(window, [&, previous = SetWindowProc(window, nullptr)](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_COMMAND && LOWORD(wp) == 777) ++commands;
+        return previous(w, m, wp, lp);
+    });
+    PumpMessages();
+    EXPECT_EQ(commands, 1);
+    page->Release();
+}
+
+TEST_F(PageBase, TheInterfaceLayoutIsTheSlotOrder)
+{
+    auto* page = new TestPage;
+    host::PageHost sheet;
+    HWND window = sheet.Embed(page);
+    ZRPlugin::IZRConfiguratorPage2* console = page;
+    // slot n >= 3 is vtable entry n + 1 (the destructor takes two entries)
+    void** vtable = *reinterpret_cast<void***>(console);
+    using GetWindowSlot = HWND (*)(ZRPlugin::IZRConfiguratorPage2*);
+    using IsModifiedSlot = bool (*)(ZRPlugin::IZRConfiguratorPage2*);
+    using ValidateSlot = std::int32_t (*)(ZRPlugin::IZRConfiguratorPage2*);
+    using AddRefSlot = long (*)(ZRPlugin::IZRConfiguratorPage2*);
+    EXPECT_EQ(reinterpret_cast<AddRefSlot>(vtable[0])(console), 3);  // the page, the sheet, this call
+    console->Release();
+    EXPECT_EQ(reinterpret_cast<GetWindowSlot>(vtable[4 + 1])(console), window);
+    EXPECT_FALSE(reinterpret_cast<IsModifiedSlot>(vtable[5 + 1])(console));
+    EXPECT_EQ(reinterpret_cast<ValidateSlot>(vtable[7 + 1])(console), 1);
+    page->Release();
+}
+
+TEST_F(PageBase, TheLastReleaseDestroysThePageAndItsWindow)
+{
+    auto* page = new TestPage;
+    HWND window = nullptr;
+    {
+        host::PageHost sheet;
+        window = sheet.Embed(page);
+        EXPECT_EQ(page->Release(), 1);  // the sheet still holds it
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_FALSE(IsWindow(window));
+}
