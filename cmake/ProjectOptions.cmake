@@ -18,3 +18,13 @@ if(ZR_FUZZ)
   target_compile_options(zr_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   target_link_options(zr_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Compiles a file's bytes into a target as `const unsigned char symbol[]` and `symbol_size`.
+function(zr_embed_file target input symbol)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded/${symbol}.cpp)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DSYMBOL=${symbol} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+    DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/EmbedFile.cmake
+    COMMENT "Embedding ${input}")
+  target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -1,0 +1,31 @@
+#include "plugin/frame/PluginResources.h"
+
+#include <string_view>
+
+#include "plugin/pages/agent/PageGroupNetwork.h"
+#include "zrstd/Trace.h"
+
+extern const unsigned char g_stringTable[];
+extern const std::size_t g_stringTable_size;
+extern const unsigned char g_notificationDefaults[];
+extern const std::size_t g_notificationDefaults_size;
+
+namespace frame {
+
+const ui::ResourceModule& PluginResources()
+{
+    static const ui::ResourceModule* module = [] {
+        auto* resources = new ui::ResourceModule(L"zrngtplg");
+        std::vector<std::wstring> problems;
+        ui::ParseStringTable(std::string_view(reinterpret_cast<const char*>(g_stringTable), g_stringTable_size),
+                             *resources, problems);
+        for (const auto& problem : problems) ZRSTD::Trace(1, L"the plug-in's string table: %s", problem);
+        resources->AddRaw(L"XML", kNotificationDefaultsResource,
+                          std::vector<std::uint8_t>(g_notificationDefaults, g_notificationDefaults + g_notificationDefaults_size));
+        resources->AddTemplate(CPageGroupNetwork::Template());
+        return resources;
+    }();
+    return *module;
+}
+
+}  // namespace frame
