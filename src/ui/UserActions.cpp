@@ -39,7 +39,12 @@ HWND FindControl(HWND dialog, int id)
 void Type(HWND edit, std::wstring_view text)
 {
     RequireEditable(edit);
-    SetFocus(edit);
+    if (GetFocus() != edit) {
+        // clicking into the field puts the caret after its text
+        SetFocus(edit);
+        const auto length = static_cast<WPARAM>(GetWindowTextW(edit).size());
+        SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));
+    }
     for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
 }
 

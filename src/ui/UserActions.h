@@ -22,7 +22,8 @@ struct Modifiers {
     bool control = false, shift = false, alt = false, windows = false;
 };
 
-// Types text into an edit character by character at its caret (after focusing it).
+// Types text into an edit character by character: at its caret when it has
+// the focus, else after its text (as when clicked into).
 UI_API void Type(HWND edit, std::wstring_view text);
 // Selects the whole text and deletes it.
 UI_API void ClearText(HWND edit);

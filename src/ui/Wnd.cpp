@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <limits>
 
+#include "ui/CommonControls.h"
 #include "ui/Controls.h"
 #include "ui/Interaction.h"
 #include "zrstd/Format.h"
@@ -13,6 +14,7 @@ void InitializePlatform()
 {
     static const bool done = [] {
         RegisterStandardControls();
+        RegisterCommonControls();
         RegisterWindowClass(L"#32770", [] { return ::WindowProc(DefWindowProcW); });
         return true;
     }();

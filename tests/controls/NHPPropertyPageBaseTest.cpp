@@ -112,6 +112,9 @@ TEST_F(PageBase, EveryChangeTellsTheSheetInOrderAndOnlyAfterInitialisation)
     ui::Type(ui::FindControl(window, kSize), L"0");
     ui::Click(ui::FindControl(window, kEnabled));
     EXPECT_TRUE(console->IsModified());
+    EXPECT_EQ(host::PageHost::ControlTable(window),
+              "   100  edit           enabled  shown    \"20\"\n"
+              "   101  check box      enabled  shown    \"&Включить\"  [checked]\n");
     // both messages every time, also when the flag does not change
     EXPECT_EQ(sheet.Messages(), Concat(Modified(window, true), Modified(window, true)));
 

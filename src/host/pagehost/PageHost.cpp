@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ControlTable.h"
 #include "ui/Wnd.h"
 #include "zrstd/Error.h"
 
@@ -38,6 +39,8 @@ HWND PageHost::Embed(ZRPlugin::IZRConfiguratorPage2* page)
     m_pages.push_back(page);
     return window;
 }
+
+std::string PageHost::ControlTable(HWND page) { return ui::FormatControlTable(ui::DescribeControls(page)); }
 
 PageHost::OkResult PageHost::PressOk()
 {

@@ -38,6 +38,9 @@ public:
     // Validates every embedded page, and when all accept, applies them in order.
     OkResult PressOk();
 
+    // The page's controls as a user sees them, one line each.
+    static std::string ControlTable(HWND page);
+
     const std::vector<SheetMessage>& Messages() const { return m_messages; }
     void ClearMessages() { m_messages.clear(); }
     // The messages of interest the sheet records (by default all it is sent).

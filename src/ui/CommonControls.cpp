@@ -1,0 +1,462 @@
+#include "ui/CommonControls.h"
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+#include <tuple>
+
+#include "ui/UserActions.h"
+#include "ui/Window.h"
+#include "zrstd/Format.h"
+
+namespace ui {
+
+namespace {
+
+// A private message: a user edited one field of an address.
+constexpr UINT kIpFieldEdited = WM_USER + 0x200;
+
+// ---- List view and its header ---------------------------------------------
+
+struct Row {
+    std::vector<std::wstring> texts;
+    LPARAM data = 0;
+    UINT state = 0;
+};
+
+struct ListState {
+    std::vector<LVCOLUMNW> columns;
+    std::vector<int> order;
+    std::vector<int> headerFormats;
+    std::vector<Row> rows;
+    DWORD extended = 0;
+    HWND header = nullptr;
+};
+
+void SetRowState(HWND list, ListState& state, int item, UINT value, UINT mask)
+{
+    Row& row = state.rows[static_cast<std::size_t>(item)];
+    const UINT old = row.state;
+    row.state = (row.state & ~mask) | (value & mask);
+    if (row.state == old) return;
+    NMLISTVIEW change;
+    change.iItem = item;
+    change.uNewState = row.state;
+    change.uOldState = old;
+    change.uChanged = LVIF_STATE;
+    change.lParam = row.data;
+    NotifyParent(list, change.hdr, LVN_ITEMCHANGED);
+}
+
+WindowProc HeaderProc(std::shared_ptr<ListState> state)
+{
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto column = static_cast<std::size_t>(wParam);
+        switch (message) {
+        case HDM_GETITEMCOUNT: return static_cast<LRESULT>(state->columns.size());
+        case HDM_GETITEMW:
+            if (column >= state->headerFormats.size() || !lParam) return FALSE;
+            reinterpret_cast<HDITEMW*>(lParam)->fmt = state->headerFormats[column];
+            return TRUE;
+        case HDM_SETITEMW:
+            if (column >= state->headerFormats.size() || !lParam) return FALSE;
+            state->headerFormats[column] = reinterpret_cast<const HDITEMW*>(lParam)->fmt;
+            return TRUE;
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+WindowProc ListViewProc()
+{
+    auto state = std::make_shared<ListState>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto count = static_cast<int>(state->rows.size());
+        const int index = static_cast<int>(static_cast<std::int32_t>(wParam));
+        switch (message) {
+        case WM_CREATE:
+            state->header = CreateWindowExW(0, L"SysHeader32", L"", WS_CHILD | WS_VISIBLE, {}, window, 0);
+            SetWindowProc(state->header, HeaderProc(state));
+            return 0;
+        case LVM_GETHEADER: return reinterpret_cast<LRESULT>(state->header);
+        case LVM_INSERTCOLUMNW: {
+            const auto at = static_cast<std::size_t>(std::clamp(index, 0, static_cast<int>(state->columns.size())));
+            state->columns.insert(state->columns.begin() + static_cast<std::ptrdiff_t>(at), *reinterpret_cast<const LVCOLUMNW*>(lParam));
+            state->headerFormats.insert(state->headerFormats.begin() + static_cast<std::ptrdiff_t>(at), 0);
+            state->order.resize(state->columns.size());
+            std::iota(state->order.begin(), state->order.end(), 0);
+            for (Row& row : state->rows) row.texts.resize(state->columns.size());
+            return static_cast<LRESULT>(at);
+        }
+        case LVM_GETCOLUMNWIDTH:
+            return index >= 0 && index < static_cast<int>(state->columns.size()) ? state->columns[static_cast<std::size_t>(index)].cx : 0;
+        case LVM_SETCOLUMNWIDTH:
+            if (index < 0 || index >= static_cast<int>(state->columns.size())) return FALSE;
+            state->columns[static_cast<std::size_t>(index)].cx = static_cast<int>(lParam);
+            return TRUE;
+        case LVM_GETCOLUMNORDERARRAY: {
+            auto* out = reinterpret_cast<int*>(lParam);
+            if (!out || static_cast<std::size_t>(wParam) != state->order.size()) return FALSE;
+            std::copy(state->order.begin(), state->order.end(), out);
+            return TRUE;
+        }
+        case LVM_SETCOLUMNORDERARRAY: {
+            const auto* in = reinterpret_cast<const int*>(lParam);
+            if (!in || static_cast<std::size_t>(wParam) != state->order.size()) return FALSE;
+            std::vector<int> order(in, in + wParam);
+            std::vector<int> sorted = order;
+            std::sort(sorted.begin(), sorted.end());
+            for (std::size_t i = 0; i < sorted.size(); ++i)
+                if (sorted[i] != static_cast<int>(i)) return FALSE;  // a permutation of the columns only
+            state->order = std::move(order);
+            return TRUE;
+        }
+        case LVM_SETEXTENDEDLISTVIEWSTYLE: {
+            const DWORD old = state->extended;
+            const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFF;
+            state->extended = (state->extended & ~mask) | (static_cast<DWORD>(lParam) & mask);
+            if ((state->extended & LVS_EX_CHECKBOXES) && !(old & LVS_EX_CHECKBOXES))
+                for (Row& row : state->rows) row.state = (row.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(1);
+            return static_cast<LRESULT>(old);
+        }
+        case LVM_GETEXTENDEDLISTVIEWSTYLE: return static_cast<LRESULT>(state->extended);
+        case LVM_GETITEMCOUNT: return count;
+        case LVM_INSERTITEMW: {
+            const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+            const int at = std::clamp(item->iItem, 0, count);
+            Row row;
+            row.texts.resize(std::max<std::size_t>(state->columns.size(), 1));
+            row.texts[0] = item->text;
+            if (item->mask & LVIF_PARAM) row.data = item->lParam;
+            if (state->extended & LVS_EX_CHECKBOXES) row.state = INDEXTOSTATEIMAGEMASK(1);
+            state->rows.insert(state->rows.begin() + at, std::move(row));
+            return at;
+        }
+        case LVM_DELETEITEM:
+            if (index < 0 || index >= count) return FALSE;
+            state->rows.erase(state->rows.begin() + index);
+            return TRUE;
+        case LVM_DELETEALLITEMS: state->rows.clear(); return TRUE;
+        case LVM_SETITEMTEXTW: {
+            const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+            if (index < 0 || index >= count || item->iSubItem < 0) return FALSE;
+            Row& row = state->rows[static_cast<std::size_t>(index)];
+            if (static_cast<std::size_t>(item->iSubItem) >= row.texts.size()) row.texts.resize(static_cast<std::size_t>(item->iSubItem) + 1);
+            row.texts[static_cast<std::size_t>(item->iSubItem)] = item->text;
+            return TRUE;
+        }
+        case LVM_GETITEMTEXTW: {
+            auto* item = reinterpret_cast<LVITEMW*>(lParam);
+            if (index < 0 || index >= count || item->iSubItem < 0) return 0;
+            const Row& row = state->rows[static_cast<std::size_t>(index)];
+            item->text = static_cast<std::size_t>(item->iSubItem) < row.texts.size() ? row.texts[static_cast<std::size_t>(item->iSubItem)] : L"";
+            return static_cast<LRESULT>(item->text.size());
+        }
+        case LVM_GETITEMW: {
+            auto* item = reinterpret_cast<LVITEMW*>(lParam);
+            if (item->iItem < 0 || item->iItem >= count) return FALSE;
+            const Row& row = state->rows[static_cast<std::size_t>(item->iItem)];
+            item->lParam = row.data;
+            item->state = row.state & (item->stateMask ? item->stateMask : 0xFFFFFFFF);
+            item->text = row.texts.empty() ? L"" : row.texts[0];
+            return TRUE;
+        }
+        case LVM_SETITEMW: {
+            const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+            if (item->iItem < 0 || item->iItem >= count) return FALSE;
+            if (item->mask & LVIF_PARAM) state->rows[static_cast<std::size_t>(item->iItem)].data = item->lParam;
+            if (item->mask & LVIF_STATE) SetRowState(window, *state, item->iItem, item->state, item->stateMask);
+            return TRUE;
+        }
+        case LVM_SETITEMSTATE: {
+            const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
+            if (index == -1) {
+                for (int i = 0; i < count; ++i) SetRowState(window, *state, i, item->state, item->stateMask);
+                return TRUE;
+            }
+            if (index < 0 || index >= count) return FALSE;
+            SetRowState(window, *state, index, item->state, item->stateMask);
+            return TRUE;
+        }
+        case LVM_GETITEMSTATE:
+            return index >= 0 && index < count ? static_cast<LRESULT>(state->rows[static_cast<std::size_t>(index)].state & static_cast<UINT>(lParam)) : 0;
+        case LVM_GETNEXTITEM: {
+            for (int i = index + 1; i < count; ++i)
+                if (lParam == LVNI_ALL || (state->rows[static_cast<std::size_t>(i)].state & LVIS_SELECTED)) return i;
+            return -1;
+        }
+        case LVM_SORTITEMS: {
+            const auto* sort = reinterpret_cast<const ListSort*>(lParam);
+            if (!sort || !sort->compare) return FALSE;
+            std::stable_sort(state->rows.begin(), state->rows.end(), [sort](const Row& a, const Row& b) {
+                return sort->compare(a.data, b.data, sort->context) < 0;
+            });
+            return TRUE;
+        }
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+// ---- Up-down --------------------------------------------------------------
+
+WindowProc UpDownProc()
+{
+    struct State {
+        int low = 0, high = 100, position = 0;
+        HWND buddy = nullptr;
+    };
+    auto state = std::make_shared<State>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        switch (message) {
+        case UDM_SETRANGE32:
+            state->low = static_cast<int>(static_cast<std::int32_t>(wParam));
+            state->high = static_cast<int>(lParam);
+            return 0;
+        case UDM_GETRANGE32:
+            if (wParam) *reinterpret_cast<int*>(wParam) = state->low;
+            if (lParam) *reinterpret_cast<int*>(lParam) = state->high;
+            return 0;
+        case UDM_SETPOS32: {
+            const int old = state->position;
+            state->position = std::clamp(static_cast<int>(lParam), std::min(state->low, state->high), std::max(state->low, state->high));
+            return old;
+        }
+        case UDM_GETPOS32: {
+            // the buddy's text is the position, when it holds a number
+            if (state->buddy) {
+                const std::wstring text = GetWindowTextW(state->buddy);
+                if (!text.empty() && text.find_first_not_of(L"-0123456789") == std::wstring::npos) {
+                    try {
+                        state->position = std::clamp(std::stoi(text), std::min(state->low, state->high), std::max(state->low, state->high));
+                    } catch (const std::exception&) {
+                    }
+                }
+            }
+            return state->position;
+        }
+        case UDM_SETBUDDY: {
+            const HWND old = state->buddy;
+            state->buddy = reinterpret_cast<HWND>(wParam);
+            return reinterpret_cast<LRESULT>(old);
+        }
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+// ---- IP address -------------------------------------------------------------
+
+WindowProc IpAddressProc()
+{
+    struct State {
+        int fields[4] = {-1, -1, -1, -1};  // -1: blank
+    };
+    auto state = std::make_shared<State>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        switch (message) {
+        case IPM_CLEARADDRESS: std::fill(std::begin(state->fields), std::end(state->fields), -1); return 0;
+        case IPM_SETADDRESS: {
+            const auto address = static_cast<DWORD>(lParam);
+            for (int i = 0; i < 4; ++i) state->fields[i] = static_cast<int>((address >> (8 * (3 - i))) & 0xFF);
+            return TRUE;
+        }
+        case IPM_GETADDRESS: {
+            DWORD address = 0;
+            int filled = 0;
+            for (int i = 0; i < 4; ++i) {
+                if (state->fields[i] >= 0) ++filled;
+                address |= static_cast<DWORD>(std::max(state->fields[i], 0)) << (8 * (3 - i));
+            }
+            if (lParam) *reinterpret_cast<DWORD*>(lParam) = address;
+            return filled;
+        }
+        case IPM_ISBLANK:
+            return std::all_of(std::begin(state->fields), std::end(state->fields), [](int f) { return f < 0; });
+        case kIpFieldEdited: {  // a user's field edit: wParam the field, lParam the value (-1 blank)
+            if (wParam > 3) return FALSE;
+            state->fields[wParam] = static_cast<int>(lParam);
+            return TRUE;
+        }
+        case WM_GETTEXTLENGTH:
+        case WM_GETTEXT: {
+            std::wstring text;
+            for (int i = 0; i < 4; ++i) {
+                if (i) text += L".";
+                if (state->fields[i] >= 0) text += std::to_wstring(state->fields[i]);
+            }
+            if (std::all_of(std::begin(state->fields), std::end(state->fields), [](int f) { return f < 0; })) text.clear();
+            DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+// ---- Date-time picker ------------------------------------------------------
+
+bool Before(const SYSTEMTIME& a, const SYSTEMTIME& b)
+{
+    return std::tie(a.wYear, a.wMonth, a.wDay, a.wHour, a.wMinute, a.wSecond) <
+           std::tie(b.wYear, b.wMonth, b.wDay, b.wHour, b.wMinute, b.wSecond);
+}
+
+WindowProc DateTimeProc()
+{
+    struct State {
+        SYSTEMTIME time{2000, 1, 6, 1, 0, 0, 0, 0};
+        bool hasRange = false;
+        SYSTEMTIME low, high;
+    };
+    auto state = std::make_shared<State>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        switch (message) {
+        case DTM_GETSYSTEMTIME:
+            if (lParam) *reinterpret_cast<SYSTEMTIME*>(lParam) = state->time;
+            return 0;
+        case DTM_SETSYSTEMTIME: {
+            const auto* time = reinterpret_cast<const SYSTEMTIME*>(lParam);
+            if (!time) return FALSE;
+            if (state->hasRange && (Before(*time, state->low) || Before(state->high, *time))) return FALSE;
+            state->time = *time;
+            return TRUE;
+        }
+        case DTM_SETRANGE: {
+            const auto* range = reinterpret_cast<const SYSTEMTIME*>(lParam);
+            if (!range) return FALSE;
+            state->hasRange = true;
+            state->low = range[0];
+            state->high = range[1];
+            return TRUE;
+        }
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+void Require(HWND control, const wchar_t* className)
+{
+    if (!IsWindow(control) || GetClassName(control) != className) throw ActionRefused("the control is not of the kind this action needs");
+    if (!IsWindowVisible(control) || !IsWindowEnabled(control))
+        throw ActionRefused("the control " + std::to_string(GetDlgCtrlID(control)) + " is hidden or disabled");
+}
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void RequireRow(HWND list, int item)
+{
+    if (item < 0 || item >= RowCount(list)) throw ActionRefused("the list has no row " + std::to_string(item));
+}
+
+}  // namespace
+
+void RegisterCommonControls()
+{
+    RegisterWindowClass(L"SysListView32", ListViewProc);
+    RegisterWindowClass(L"SysHeader32", [] { return WindowProc(DefWindowProcW); });
+    RegisterWindowClass(L"msctls_updown32", UpDownProc);
+    RegisterWindowClass(L"SysIPAddress32", IpAddressProc);
+    RegisterWindowClass(L"SysDateTimePick32", DateTimeProc);
+}
+
+void ClickListItem(HWND list, int item, int subItem)
+{
+    Require(list, L"SysListView32");
+    RequireRow(list, item);
+    SetFocus(list);
+    LVITEMW clear;
+    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    for (int i = 0; i < RowCount(list); ++i)
+        if (i != item) SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&clear));
+    LVITEMW select;
+    select.state = select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&select));
+    NMLISTVIEW click;
+    click.iItem = item;
+    click.iSubItem = subItem;
+    NotifyParent(list, click.hdr, NM_CLICK);
+}
+
+void DoubleClickListItem(HWND list, int item, int subItem)
+{
+    ClickListItem(list, item, subItem);
+    NMLISTVIEW click;
+    click.iItem = item;
+    click.iSubItem = subItem;
+    NotifyParent(list, click.hdr, NM_DBLCLK);
+}
+
+void ToggleListCheck(HWND list, int item)
+{
+    Require(list, L"SysListView32");
+    RequireRow(list, item);
+    if (!(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES))
+        throw ActionRefused("the list has no check boxes");
+    const auto image = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));
+    LVITEMW toggle;
+    toggle.stateMask = LVIS_STATEIMAGEMASK;
+    toggle.state = image == INDEXTOSTATEIMAGEMASK(2) ? INDEXTOSTATEIMAGEMASK(1) : INDEXTOSTATEIMAGEMASK(2);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&toggle));
+}
+
+void ClickListHeader(HWND list, int column)
+{
+    Require(list, L"SysListView32");
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    if (column < 0 || column >= static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)))
+        throw ActionRefused("the list has no column " + std::to_string(column));
+    NMLISTVIEW click;
+    click.iSubItem = column;
+    NotifyParent(list, click.hdr, LVN_COLUMNCLICK);
+}
+
+void ListKeyPress(HWND list, WORD key)
+{
+    Require(list, L"SysListView32");
+    SetFocus(list);
+    NMLVKEYDOWN press;
+    press.wVKey = key;
+    NotifyParent(list, press.hdr, LVN_KEYDOWN);
+}
+
+void Spin(HWND upDown, int delta)
+{
+    Require(upDown, L"msctls_updown32");
+    NMUPDOWN change;
+    change.iPos = static_cast<int>(SendMessageW(upDown, UDM_GETPOS32, 0, 0));
+    change.iDelta = delta;
+    if (NotifyParent(upDown, change.hdr, UDN_DELTAPOS) != 0) return;  // the parent refused the step
+    int low = 0, high = 0;
+    SendMessageW(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+    const int position = std::clamp(change.iPos + delta, std::min(low, high), std::max(low, high));
+    SendMessageW(upDown, UDM_SETPOS32, 0, position);
+    const HWND buddy = reinterpret_cast<HWND>(SendMessageW(upDown, UDM_SETBUDDY, 0, 0));
+    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);  // put it back
+    if (buddy) SetWindowTextW(buddy, std::to_wstring(position));
+}
+
+void SetIpField(HWND address, int field, int value)
+{
+    Require(address, L"SysIPAddress32");
+    if (field < 0 || field > 3 || value < -1 || value > 255)
+        throw ActionRefused("an address field holds 0 to 255 (field " + std::to_string(field) + ")");
+    SendMessageW(address, kIpFieldEdited, static_cast<WPARAM>(field), value);
+    NMIPADDRESS change;
+    change.iField = field;
+    change.iValue = value;
+    NotifyParent(address, change.hdr, IPN_FIELDCHANGED);
+    NotifyParentCommand(address, EN_CHANGE);
+}
+
+void PickDateTime(HWND picker, const SYSTEMTIME& time)
+{
+    Require(picker, L"SysDateTimePick32");
+    if (!SendMessageW(picker, DTM_SETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time)))
+        throw ActionRefused("the picker does not accept that date");
+    NMDATETIMECHANGE change;
+    change.st = time;
+    NotifyParent(picker, change.nmhdr, DTN_DATETIMECHANGE);
+}
+
+}  // namespace ui

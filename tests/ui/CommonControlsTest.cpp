@@ -1,0 +1,167 @@
+#include "ui/CommonControls.h"
+
+#include <gtest/gtest.h>
+
+#include "support/MessageSequence.h"
+#include "ui/UserActions.h"
+#include "ui/Wnd.h"
+
+using testsupport::Command;
+using testsupport::ExpectSequence;
+using testsupport::Message;
+
+namespace {
+
+class CommonControls : public ::testing::Test {
+protected:
+    void SetUp() override { ui::InitializePlatform(); }
+    HWND Make(const wchar_t* className, int id)
+    {
+        return CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE, {}, parent.Handle(), id);
+    }
+    HWND ListWithRows(int id, std::initializer_list<const wchar_t*> rows)
+    {
+        HWND list = Make(L"SysListView32", id);
+        LVCOLUMNW column{L"Интервал", 200};
+        SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        LVCOLUMNW second{L"Описание", 100};
+        SendMessageW(list, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&second));
+        int i = 0;
+        for (const wchar_t* text : rows) {
+            LVITEMW item;
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = i;
+            item.text = text;
+            item.lParam = 100 + i++;
+            SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        return list;
+    }
+    std::wstring Cell(HWND list, int row, int column)
+    {
+        LVITEMW item;
+        item.iSubItem = column;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        return item.text;
+    }
+    testsupport::RecordingParent parent;
+};
+
+int ByTextDescending(LPARAM a, LPARAM b, LPARAM) { return a > b ? -1 : a < b ? 1 : 0; }
+
+}  // namespace
+
+TEST_F(CommonControls, AListViewKeepsRowsColumnsAndStateAndNotifiesClicksAndKeys)
+{
+    HWND list = ListWithRows(1107, {L"08:00", L"12:00", L"18:00"});
+    LVITEMW sub;
+    sub.iSubItem = 1;
+    sub.text = L"вечер";
+    SendMessageW(list, LVM_SETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&sub));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(Cell(list, 2, 1), L"вечер");
+
+    parent.received.clear();
+    ui::ClickListItem(list, 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+    ui::ClickListItem(list, 2);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2);
+    ui::ListKeyPress(list, VK_DELETE);
+    ui::DoubleClickListItem(list, 0);
+    std::vector<UINT> codes;
+    for (const Message& m : parent.received) codes.push_back(static_cast<UINT>(m.lParam));
+    EXPECT_EQ(codes, (std::vector<UINT>{LVN_ITEMCHANGED, NM_CLICK,                       // row 1 selected
+                                        LVN_ITEMCHANGED, LVN_ITEMCHANGED, NM_CLICK,      // row 1 cleared, row 2 selected
+                                        LVN_KEYDOWN,
+                                        LVN_ITEMCHANGED, LVN_ITEMCHANGED, NM_CLICK, NM_DBLCLK}));
+    EXPECT_THROW(ui::ClickListItem(list, 7), ui::ActionRefused);
+
+    ListSort sort{ByTextDescending, 0};
+    SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&sort));
+    EXPECT_EQ(Cell(list, 0, 0), L"18:00");
+    SendMessageW(list, LVM_DELETEITEM, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
+TEST_F(CommonControls, CheckBoxesColumnOrderWidthsAndHeaderArrows)
+{
+    HWND list = ListWithRows(1322, {L"Понедельник", L"Вторник"});
+    EXPECT_THROW(ui::ToggleListCheck(list, 0), ui::ActionRefused);  // no check boxes yet
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    ui::ToggleListCheck(list, 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK), static_cast<LRESULT>(INDEXTOSTATEIMAGEMASK(2)));
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK), static_cast<LRESULT>(INDEXTOSTATEIMAGEMASK(1)));
+
+    int order[2] = {1, 0};
+    EXPECT_TRUE(SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(order)));
+    int duplicate[2] = {1, 1};
+    EXPECT_FALSE(SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(duplicate)));
+    int read[2] = {};
+    SendMessageW(list, LVM_GETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(read));
+    EXPECT_EQ(read[0], 1);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, 42);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 42);
+
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+    HDITEMW arrow{HDF_SORTUP};
+    SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&arrow));
+    HDITEMW shown;
+    SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(shown.fmt, HDF_SORTUP);
+    parent.received.clear();
+    ui::ClickListHeader(list, 1);
+    ASSERT_EQ(parent.received.size(), 1u);
+    EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), LVN_COLUMNCLICK);
+}
+
+TEST_F(CommonControls, SpinningStepsWithinTheRangeAndWritesTheBuddy)
+{
+    HWND edit = Make(L"Edit", 1074);
+    HWND spin = Make(L"msctls_updown32", 1075);
+    SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+    SendMessageW(spin, UDM_SETRANGE32, 1, 86400);
+    SetWindowTextW(edit, L"86399");
+    parent.received.clear();
+    ui::Spin(spin, 1);
+    ui::Spin(spin, 1);  // stays at the top of the range
+    EXPECT_EQ(GetWindowTextW(edit), L"86400");
+    EXPECT_EQ(parent.received[0].message, static_cast<UINT>(WM_NOTIFY));
+    EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), UDN_DELTAPOS);
+    EXPECT_EQ(parent.received[1], Command(1074, EN_UPDATE, edit));  // the buddy's own change follows
+
+    // a parent that refuses the step keeps the position
+    SetWindowProc(parent.Handle(), [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        return m == WM_NOTIFY ? 1 : DefWindowProcW(w, m, wp, lp);
+    });
+    ui::Spin(spin, -1);
+    EXPECT_EQ(GetWindowTextW(edit), L"86400");
+}
+
+TEST_F(CommonControls, AnIpAddressFieldChangeAndADatePickNotifyTheParent)
+{
+    HWND address = Make(L"SysIPAddress32", 1057);
+    EXPECT_TRUE(SendMessageW(address, IPM_ISBLANK, 0, 0));
+    SendMessageW(address, IPM_SETADDRESS, 0, static_cast<LPARAM>(0xC0A80001));
+    EXPECT_EQ(GetWindowTextW(address), L"192.168.0.1");
+    parent.received.clear();
+    ui::SetIpField(address, 3, 254);
+    DWORD value = 0;
+    EXPECT_EQ(SendMessageW(address, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value)), 4);
+    EXPECT_EQ(value, 0xC0A800FEu);
+    EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), IPN_FIELDCHANGED);
+    EXPECT_EQ(parent.received[1], Command(1057, EN_CHANGE, address));
+    EXPECT_THROW(ui::SetIpField(address, 0, 256), ui::ActionRefused);
+
+    HWND picker = Make(L"SysDateTimePick32", 1114);
+    const SYSTEMTIME range[2] = {{2000, 1, 0, 1, 0, 0, 0, 0}, {2032, 1, 0, 1, 0, 0, 0, 0}};
+    SendMessageW(picker, DTM_SETRANGE, 0, reinterpret_cast<LPARAM>(range));
+    const SYSTEMTIME evening{2010, 5, 2, 18, 19, 30, 0, 0};
+    parent.received.clear();
+    ui::PickDateTime(picker, evening);
+    SYSTEMTIME read;
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&read));
+    EXPECT_EQ(read, evening);
+    EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), DTN_DATETIMECHANGE);
+    EXPECT_THROW(ui::PickDateTime(picker, SYSTEMTIME{1999, 12, 0, 31, 0, 0, 0, 0}), ui::ActionRefused);
+}
