@@ -3,6 +3,7 @@
 #include <ctime>
 #include <limits>
 
+#include "nhpp/ParamsProviderPolicy.h"
 #include "zrpar/Serialize.h"
 #include "zrstd/Strings.h"
 #include "zrstd/Trace.h"
@@ -46,6 +47,20 @@ HResult CParamsProviderBase::ReportLoadError(ErrorReporter* reporter) const
     if (!m_loadError) return kOk;
     if (reporter) reporter->ReportError(*m_loadError);
     return kFail;
+}
+
+HResult CParamsProviderBase::CommitRoot(bool replace, bool reloadOnError, ErrorReporter* reporter, const char* operation)
+{
+    if (!m_root) return ReportLoadError(reporter);
+    const HResult result = CommitToStorage(
+        m_storage.Get(), m_product, m_version, m_storageSection,
+        [&] {
+            if (replace) m_storage->Replace(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get());
+            else m_storage->Update(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get());
+        },
+        reporter, operation);
+    if (result != kOk && reloadOnError) Reload();
+    return result;
 }
 
 // Names and sections --------------------------------------------------------
@@ -438,12 +453,19 @@ HResult CParamsProviderBase::PushbackArrayItem(const wchar_t* key, CParams* item
 
 // Typed reads ---------------------------------------------------------------
 
+template <class V, class T>
+HResult CParamsProviderBase::ReadScalar(const wchar_t* key, ZRPAR::ValueType type, T& out, PolicyLockInfo* lock,
+                                        const char* name)
+{
+    ZRSTD::CAutoPtr<ZRPAR::Value> value;
+    const HResult result = ReadValue(key, type, value, lock, Operation(name).c_str());
+    if (result == kOk) out = static_cast<V*>(value.Get())->GetValue();
+    return result;
+}
+
 HResult CParamsProviderBase::GetDateTime(const wchar_t* key, std::int64_t& value, PolicyLockInfo* lock)
 {
-    ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_DATETIME, v, lock, Operation("GetDateTime").c_str());
-    if (result == kOk) value = static_cast<ZRPAR::DateTimeValue*>(v.Get())->GetValue();
-    return result;
+    return ReadScalar<ZRPAR::DateTimeValue>(key, ZRPAR::VT_DATETIME, value, lock, "GetDateTime");
 }
 
 HResult CParamsProviderBase::GetDateTime(const wchar_t* key, std::int32_t& value, PolicyLockInfo* lock)
@@ -461,10 +483,7 @@ HResult CParamsProviderBase::GetDateTime(const wchar_t* key, std::int32_t& value
 
 HResult CParamsProviderBase::GetString(const wchar_t* key, std::wstring& value, PolicyLockInfo* lock)
 {
-    ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_STRING, v, lock, Operation("GetString").c_str());
-    if (result == kOk) value = static_cast<ZRPAR::StringValue*>(v.Get())->GetValue();
-    return result;
+    return ReadScalar<ZRPAR::StringValue>(key, ZRPAR::VT_STRING, value, lock, "GetString");
 }
 
 HResult CParamsProviderBase::GetString(const wchar_t* key, CString& value, PolicyLockInfo* lock)
@@ -525,26 +544,17 @@ HResult CParamsProviderBase::GetParamsProvider(const wchar_t* key, CParams** ppP
 
 HResult CParamsProviderBase::GetLong(const wchar_t* key, std::int64_t& value, PolicyLockInfo* lock)
 {
-    ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_LONG, v, lock, Operation("GetLong").c_str());
-    if (result == kOk) value = static_cast<ZRPAR::LongValue*>(v.Get())->GetValue();
-    return result;
+    return ReadScalar<ZRPAR::LongValue>(key, ZRPAR::VT_LONG, value, lock, "GetLong");
 }
 
 HResult CParamsProviderBase::GetBool(const wchar_t* key, bool& value, PolicyLockInfo* lock)
 {
-    ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_BOOL, v, lock, Operation("GetBool").c_str());
-    if (result == kOk) value = static_cast<ZRPAR::BoolValue*>(v.Get())->GetValue();
-    return result;
+    return ReadScalar<ZRPAR::BoolValue>(key, ZRPAR::VT_BOOL, value, lock, "GetBool");
 }
 
 HResult CParamsProviderBase::GetInt(const wchar_t* key, std::int32_t& value, PolicyLockInfo* lock)
 {
-    ZRSTD::CAutoPtr<ZRPAR::Value> v;
-    const HResult result = ReadValue(key, ZRPAR::VT_INT, v, lock, Operation("GetInt").c_str());
-    if (result == kOk) value = static_cast<ZRPAR::IntValue*>(v.Get())->GetValue();
-    return result;
+    return ReadScalar<ZRPAR::IntValue>(key, ZRPAR::VT_INT, value, lock, "GetInt");
 }
 
 // Read with default ---------------------------------------------------------

@@ -134,8 +134,14 @@ protected:
     // instead of claiming success.
     std::optional<ZRERR::Error> m_loadError;
     HResult ReportLoadError(ErrorReporter* reporter) const;
+    // Commits the root to the storage section: replaced (Apply) or merged
+    // (Update), after creating the three levels; with reloadOnError a failed
+    // commit is followed by Reload.
+    HResult CommitRoot(bool replace, bool reloadOnError, ErrorReporter* reporter, const char* operation);
 
 private:
+    template <class V, class T>
+    HResult ReadScalar(const wchar_t* key, ZRPAR::ValueType type, T& out, PolicyLockInfo* lock, const char* name);
     template <class Scalar, class Get>
     HResult ReadArrayItem(const wchar_t* key, std::size_t index, ZRPAR::ValueType type, Get get, Scalar& out);
     HResult EditArray(const wchar_t* key, const char* operation,

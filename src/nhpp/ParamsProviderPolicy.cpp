@@ -68,24 +68,14 @@ HResult CommitToStorage(ZRPlugin::SettingsStorage* storage, const std::wstring& 
 HResult CParamsProviderPolicy::Apply(bool reloadOnError, ErrorReporter* reporter)
 {
     if (!m_storage) return kOk;
-    if (!m_root) return ReportLoadError(reporter);
     ZRPARLOG_LogParams2(4, ZRSTD::kTraceModule, m_root.Get());
-    const HResult result = CommitToStorage(
-        m_storage.Get(), m_product, m_version, m_storageSection,
-        [&] { m_storage->Replace(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get()); },
-        reporter, "NHPP::CParamsProviderPolicy::Apply");
-    if (result != kOk && reloadOnError) Reload();
-    return result;
+    return CommitRoot(true, reloadOnError, reporter, "NHPP::CParamsProviderPolicy::Apply");
 }
 
 HResult CParamsProviderPolicy::Update(ErrorReporter* reporter)
 {
     if (!m_storage) return kUnexpected;
-    if (!m_root) return ReportLoadError(reporter);
-    return CommitToStorage(
-        m_storage.Get(), m_product, m_version, m_storageSection,
-        [&] { m_storage->Update(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get()); },
-        reporter, "NHPP::CParamsProviderPolicy::Update");
+    return CommitRoot(false, false, reporter, "NHPP::CParamsProviderPolicy::Update");
 }
 
 HResult CParamsProviderPolicy::ReadValue(const wchar_t* key, ZRPAR::ValueType type,

@@ -86,24 +86,14 @@ HResult CParamsProviderProduct::Reload()
 HResult CParamsProviderProduct::Apply(bool reloadOnError, ErrorReporter* reporter)
 {
     if (!m_storage) return kOk;
-    if (!m_root) return ReportLoadError(reporter);
-    const HResult result = CommitToStorage(
-        m_storage.Get(), m_product, m_version, m_storageSection,
-        [&] { m_storage->Replace(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get()); },
-        reporter, "NHPP::CParamsProviderProduct::Apply");
-    if (result != kOk && reloadOnError) Reload();
-    return result;
+    return CommitRoot(true, reloadOnError, reporter, "NHPP::CParamsProviderProduct::Apply");
 }
 
 HResult CParamsProviderProduct::Update(ErrorReporter* reporter)
 {
     if (!m_storage) return kOk;
-    if (!m_root) return ReportLoadError(reporter);
     ZRPARLOG_LogParams2(1, ZRSTD::kTraceModule, m_root.Get());
-    return CommitToStorage(
-        m_storage.Get(), m_product, m_version, m_storageSection,
-        [&] { m_storage->Update(m_product.c_str(), m_version.c_str(), m_storageSection.c_str(), m_root.Get()); },
-        reporter, "NHPP::CParamsProviderProduct::Update");
+    return CommitRoot(false, false, reporter, "NHPP::CParamsProviderProduct::Update");
 }
 
 }  // namespace NHPP
