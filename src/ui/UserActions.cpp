@@ -1,5 +1,7 @@
 #include "ui/UserActions.h"
 
+#include <algorithm>
+
 #include "ui/Controls.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"
@@ -128,6 +130,21 @@ void KeyPress(HWND control, WORD key, Modifiers modifiers)
             for (const auto& [vk, down] : held) SetKeyDown(vk, false);
             return;
         }
+    }
+    if (key == VK_TAB) {
+        // the dialog moves the focus to the next (or, with Shift, the previous) tab stop
+        const std::vector<HWND> siblings = GetChildren(GetParent(control));
+        const auto count = static_cast<std::ptrdiff_t>(siblings.size());
+        const auto self = std::find(siblings.begin(), siblings.end(), control) - siblings.begin();
+        for (std::ptrdiff_t step = 1; step < count; ++step) {
+            const HWND next = siblings[static_cast<std::size_t>(((self + (modifiers.shift ? -step : step)) % count + count) % count)];
+            if ((GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(next) && IsWindowVisible(next)) {
+                SetFocus(next);
+                break;
+            }
+        }
+        for (const auto& [vk, down] : held) SetKeyDown(vk, false);
+        return;
     }
     SendMessageW(control, WM_KEYDOWN, key, 0);
     if (key == VK_SPACE || key == VK_RETURN || key == VK_BACK) SendMessageW(control, WM_CHAR, key, 0);

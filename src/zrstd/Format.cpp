@@ -54,24 +54,24 @@ std::wstring FormatArg::AsWide() const
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool left = false, plus = false, space = false, zero = false, alt = false;
     int width = -1;
     int precision = -1;
     enum class Size { Default, Short, Char, Wide64 } size = Size::Default;
 };
 
-void Pad(std::wstring& out, std::wstring body, const Spec& spec, bool numeric)
+void Pad(std::wstring& out, std::wstring body, const Directive& directive, bool numeric)
 {
-    if (spec.width < 0 || static_cast<int>(body.size()) >= spec.width) {
+    if (directive.width < 0 || static_cast<int>(body.size()) >= directive.width) {
         out += body;
         return;
     }
-    const std::size_t fill = static_cast<std::size_t>(spec.width) - body.size();
-    if (spec.left) {
+    const std::size_t fill = static_cast<std::size_t>(directive.width) - body.size();
+    if (directive.left) {
         out += body;
         out.append(fill, L' ');
-    } else if (spec.zero && numeric && spec.precision < 0) {
+    } else if (directive.zero && numeric && directive.precision < 0) {
         // zeros go after the sign or the 0x prefix
         std::size_t prefix = 0;
         if (!body.empty() && (body[0] == L'-' || body[0] == L'+' || body[0] == L' ')) prefix = 1;
@@ -99,13 +99,13 @@ std::wstring Digits(std::uint64_t value, unsigned base, bool upper, int precisio
     return text;
 }
 
-std::wstring FormatDouble(double value, wchar_t conv, const Spec& spec)
+std::wstring FormatDouble(double value, wchar_t conv, const Directive& directive)
 {
     std::string fmt = "%";
-    if (spec.plus) fmt += '+';
-    if (spec.space) fmt += ' ';
-    if (spec.alt) fmt += '#';
-    if (spec.precision >= 0) fmt += "." + std::to_string(spec.precision);
+    if (directive.plus) fmt += '+';
+    if (directive.space) fmt += ' ';
+    if (directive.alt) fmt += '#';
+    if (directive.precision >= 0) fmt += "." + std::to_string(directive.precision);
     fmt += static_cast<char>(conv);
     char buffer[512];
     const int n = std::snprintf(buffer, sizeof buffer, fmt.c_str(), value);
@@ -136,14 +136,14 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
             ++i;
             continue;
         }
-        Spec spec;
+        Directive directive;
         for (; i < n; ++i) {
             const wchar_t f = format[i];
-            if (f == L'-') spec.left = true;
-            else if (f == L'+') spec.plus = true;
-            else if (f == L' ') spec.space = true;
-            else if (f == L'0') spec.zero = true;
-            else if (f == L'#') spec.alt = true;
+            if (f == L'-') directive.left = true;
+            else if (f == L'+') directive.plus = true;
+            else if (f == L' ') directive.space = true;
+            else if (f == L'0') directive.zero = true;
+            else if (f == L'#') directive.alt = true;
             else break;
         }
         auto readNumber = [&](int& target) {
@@ -160,42 +160,42 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
             }
             target = value;
         };
-        readNumber(spec.width);
-        if (spec.width < -1) {
-            spec.left = true;
-            spec.width = -spec.width;
+        readNumber(directive.width);
+        if (directive.width < -1) {
+            directive.left = true;
+            directive.width = -directive.width;
         }
         if (i < n && format[i] == L'.') {
             ++i;
-            readNumber(spec.precision);
-            if (spec.precision < 0) spec.precision = 0;
+            readNumber(directive.precision);
+            if (directive.precision < 0) directive.precision = 0;
         }
         // length modifiers
         while (i < n) {
             const wchar_t m = format[i];
             if (m == L'h') {
-                spec.size = spec.size == Spec::Size::Short ? Spec::Size::Char : Spec::Size::Short;
+                directive.size = directive.size == Directive::Size::Short ? Directive::Size::Char : Directive::Size::Short;
                 ++i;
             } else if (m == L'l') {
                 if (i + 1 < n && format[i + 1] == L'l') {
-                    spec.size = Spec::Size::Wide64;
+                    directive.size = Directive::Size::Wide64;
                     i += 2;
                 } else {
                     ++i;  // long is 32-bit on the platform
                 }
             } else if (m == L'L' || m == L'q' || m == L'j' || m == L'z' || m == L't') {
-                spec.size = Spec::Size::Wide64;
+                directive.size = Directive::Size::Wide64;
                 ++i;
             } else if (m == L'w') {
                 ++i;  // the argument's own type says whether text is wide
             } else if (m == L'I') {
                 if (format.substr(i, 3) == L"I64") {
-                    spec.size = Spec::Size::Wide64;
+                    directive.size = Directive::Size::Wide64;
                     i += 3;
                 } else if (format.substr(i, 3) == L"I32") {
                     i += 3;
                 } else {
-                    spec.size = Spec::Size::Wide64;
+                    directive.size = Directive::Size::Wide64;
                     ++i;
                 }
             } else {
@@ -215,16 +215,16 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
             arg = take();
             if (!arg) break;
             std::int64_t v = arg->AsSigned();
-            if (spec.size == Spec::Size::Default) v = static_cast<std::int32_t>(v);
-            else if (spec.size == Spec::Size::Short) v = static_cast<std::int16_t>(v);
-            else if (spec.size == Spec::Size::Char) v = static_cast<std::int8_t>(v);
+            if (directive.size == Directive::Size::Default) v = static_cast<std::int32_t>(v);
+            else if (directive.size == Directive::Size::Short) v = static_cast<std::int16_t>(v);
+            else if (directive.size == Directive::Size::Char) v = static_cast<std::int8_t>(v);
             const bool negative = v < 0;
             const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
-            std::wstring body = Digits(magnitude, 10, false, spec.precision);
+            std::wstring body = Digits(magnitude, 10, false, directive.precision);
             if (negative) body.insert(body.begin(), L'-');
-            else if (spec.plus) body.insert(body.begin(), L'+');
-            else if (spec.space) body.insert(body.begin(), L' ');
-            Pad(out, body, spec, true);
+            else if (directive.plus) body.insert(body.begin(), L'+');
+            else if (directive.space) body.insert(body.begin(), L' ');
+            Pad(out, body, directive, true);
             break;
         }
         case L'u':
@@ -234,21 +234,21 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
             arg = take();
             if (!arg) break;
             std::uint64_t v = arg->AsUnsigned();
-            if (spec.size == Spec::Size::Default) v = static_cast<std::uint32_t>(v);
-            else if (spec.size == Spec::Size::Short) v = static_cast<std::uint16_t>(v);
-            else if (spec.size == Spec::Size::Char) v = static_cast<std::uint8_t>(v);
+            if (directive.size == Directive::Size::Default) v = static_cast<std::uint32_t>(v);
+            else if (directive.size == Directive::Size::Short) v = static_cast<std::uint16_t>(v);
+            else if (directive.size == Directive::Size::Char) v = static_cast<std::uint8_t>(v);
             const unsigned base = conv == L'u' ? 10 : conv == L'o' ? 8 : 16;
-            std::wstring body = Digits(v, base, conv == L'X', spec.precision);
-            if (spec.alt && v != 0 && base == 16) body.insert(0, conv == L'X' ? L"0X" : L"0x");
-            if (spec.alt && base == 8 && (body.empty() || body[0] != L'0')) body.insert(body.begin(), L'0');
-            Pad(out, body, spec, true);
+            std::wstring body = Digits(v, base, conv == L'X', directive.precision);
+            if (directive.alt && v != 0 && base == 16) body.insert(0, conv == L'X' ? L"0X" : L"0x");
+            if (directive.alt && base == 8 && (body.empty() || body[0] != L'0')) body.insert(body.begin(), L'0');
+            Pad(out, body, directive, true);
             break;
         }
         case L'c':
         case L'C': {
             arg = take();
             if (!arg) break;
-            Pad(out, std::wstring(1, static_cast<wchar_t>(arg->AsUnsigned())), spec, false);
+            Pad(out, std::wstring(1, static_cast<wchar_t>(arg->AsUnsigned())), directive, false);
             break;
         }
         case L's':
@@ -256,9 +256,9 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
             arg = take();
             if (!arg) break;
             std::wstring text = arg->AsWide();
-            if (spec.precision >= 0 && static_cast<int>(text.size()) > spec.precision)
-                text.resize(static_cast<std::size_t>(spec.precision));
-            Pad(out, text, spec, false);
+            if (directive.precision >= 0 && static_cast<int>(text.size()) > directive.precision)
+                text.resize(static_cast<std::size_t>(directive.precision));
+            Pad(out, text, directive, false);
             break;
         }
         case L'f':
@@ -271,14 +271,14 @@ std::wstring FormatArgs(std::wstring_view format, const std::vector<FormatArg>& 
         case L'A': {
             arg = take();
             if (!arg) break;
-            Pad(out, FormatDouble(arg->AsDouble(), conv, spec), spec, true);
+            Pad(out, FormatDouble(arg->AsDouble(), conv, directive), directive, true);
             break;
         }
         case L'p': {
             arg = take();
             if (!arg) break;
             const auto v = static_cast<std::uint64_t>(arg->AsUnsigned());
-            Pad(out, Digits(v, 16, true, 16), spec, false);
+            Pad(out, Digits(v, 16, true, 16), directive, false);
             break;
         }
         default:

@@ -288,3 +288,18 @@ TEST_F(PageBase, TheLastReleaseDestroysThePageAndItsWindow)
     }
     EXPECT_FALSE(IsWindow(window));
 }
+
+TEST_F(PageBase, TheMinimumSizeIsTheSizeAtTheFirstQuery)
+{
+    auto* page = new TestPage;
+    host::PageHost sheet;
+    HWND window = sheet.Embed(page);
+    EXPECT_EQ(page->MinimumTrackingSize().x, 0);  // not kept unless asked for
+    page->SetKeepMinimumSize(true);
+    const POINT first = page->MinimumTrackingSize();
+    EXPECT_EQ(first.x, 300);
+    EXPECT_EQ(first.y, 200);
+    MoveWindow(window, RECT{0, 0, 500, 400});
+    EXPECT_EQ(page->MinimumTrackingSize().x, 300);  // the size when first asked
+    page->Release();
+}

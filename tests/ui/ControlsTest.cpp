@@ -171,3 +171,19 @@ TEST_F(Controls, SubclassedControlsSeeTheirMessagesFirst)
     DestroyWindow(window);
     EXPECT_EQ(edit.GetSafeHwnd(), nullptr);  // the object let go of the window
 }
+
+TEST_F(Controls, TabMovesTheFocusThroughEnabledTabStopsInOrder)
+{
+    HWND first = Make(L"Edit", WS_TABSTOP, 1);
+    Make(L"Static", 0, 2);  // not a tab stop
+    HWND disabled = Make(L"Edit", WS_TABSTOP, 3);
+    HWND last = Make(L"Button", WS_TABSTOP | BS_AUTOCHECKBOX, 4);
+    EnableWindow(disabled, false);
+    ui::KeyPress(first, VK_TAB);
+    EXPECT_EQ(GetFocus(), last);
+    ui::KeyPress(last, VK_TAB);
+    EXPECT_EQ(GetFocus(), first);  // round to the first again
+    ui::KeyPress(first, VK_TAB, {.shift = true});
+    EXPECT_EQ(GetFocus(), last);
+    EXPECT_EQ(SendMessageW(last, BM_GETCHECK, 0, 0), BST_UNCHECKED);  // tabbing clicks nothing
+}
