@@ -38,6 +38,14 @@ struct NMHDR {
     UINT code = 0;
 };
 
+// A message of the message loop.
+struct MSG {
+    HWND hwnd = nullptr;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
 // The 32-bit layout the console exchanges: 28 bytes.
 struct HELPINFO {
     UINT cbSize = 28;

@@ -22,6 +22,7 @@ struct WindowData {
     WindowProc procedure;
     std::vector<HWND> children;
     void* object = nullptr;
+    std::map<std::wstring, void*> properties;
 };
 
 struct Posted {
@@ -365,6 +366,33 @@ void* GetWindowObject(HWND window)
 {
     WindowData* data = Get(window);
     return data ? data->object : nullptr;
+}
+
+bool SetPropW(HWND window, const std::wstring& name, void* value)
+{
+    WindowData* data = Get(window);
+    if (!data || name.empty()) return false;
+    data->properties[name] = value;
+    return true;
+}
+
+void* GetPropW(HWND window, const std::wstring& name)
+{
+    WindowData* data = Get(window);
+    if (!data) return nullptr;
+    auto found = data->properties.find(name);
+    return found == data->properties.end() ? nullptr : found->second;
+}
+
+void* RemovePropW(HWND window, const std::wstring& name)
+{
+    WindowData* data = Get(window);
+    if (!data) return nullptr;
+    auto found = data->properties.find(name);
+    if (found == data->properties.end()) return nullptr;
+    void* value = found->second;
+    data->properties.erase(found);
+    return value;
 }
 
 LRESULT NotifyParentCommand(HWND control, WORD code)

@@ -69,6 +69,11 @@ UI_API bool MoveWindow(HWND window, const RECT& rect);
 UI_API void SetWindowObject(HWND window, void* object);
 UI_API void* GetWindowObject(HWND window);
 
+// Named values attached to a window (null when absent); a property goes with its window.
+UI_API bool SetPropW(HWND window, const std::wstring& name, void* value);
+UI_API void* GetPropW(HWND window, const std::wstring& name);
+UI_API void* RemovePropW(HWND window, const std::wstring& name);
+
 // Sends WM_COMMAND (id, code, control) to the control's parent, as controls notify.
 UI_API LRESULT NotifyParentCommand(HWND control, WORD code);
 // Sends WM_NOTIFY to the control's parent with hdr filled in.

@@ -66,3 +66,23 @@ TEST(Windows, EnableVisibleFocusAndStyles)
     SetWindowLongW(edit, GWL_EXSTYLE, WS_EX_LAYOUTRTL | WS_EX_RTLREADING);
     EXPECT_EQ(GetWindowLongW(edit, GWL_EXSTYLE), 0x402000u);
 }
+
+TEST(Windows, PropertiesBelongToTheirWindowAndGoWithIt)
+{
+    ui::InitializePlatform();
+    testsupport::RecordingParent parent;
+    static const wchar_t kValue[] = L"value";
+    HWND window = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 12);
+    HWND other = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 13);
+    EXPECT_EQ(GetPropW(window, L"name"), nullptr);
+    EXPECT_TRUE(SetPropW(window, L"name", const_cast<wchar_t*>(kValue)));
+    EXPECT_FALSE(SetPropW(window, L"", const_cast<wchar_t*>(kValue)));
+    EXPECT_EQ(GetPropW(window, L"name"), kValue);
+    EXPECT_EQ(GetPropW(other, L"name"), nullptr);
+    EXPECT_EQ(RemovePropW(window, L"name"), kValue);
+    EXPECT_EQ(GetPropW(window, L"name"), nullptr);
+    SetPropW(window, L"name", const_cast<wchar_t*>(kValue));
+    DestroyWindow(window);
+    EXPECT_EQ(GetPropW(window, L"name"), nullptr);
+    EXPECT_FALSE(SetPropW(window, L"name", nullptr));
+}
