@@ -1,0 +1,13 @@
+#pragma once
+
+#include "zrpar/Params.h"
+
+// The maker's update library: update sources and the settings a new update task starts with.
+
+// A source: {"type": kind, "use_proxy": useProxy, "url": url}. Kinds: 2 the
+// administration server, 3 a folder or address (the others are the maker's).
+ZR_API ZRSTD::CAutoPtr<ZRPAR::Params> ZRUPDSRV_CreateUpdSource(std::int32_t kind, bool useProxy, const wchar_t* url);
+// A new container with the default settings of an update task: the
+// administration server as the only source, no proxy, a 20-second connection
+// time-out, updates of agents switched on, no retranslation folder.
+ZR_API ZRSTD::CAutoPtr<ZRPAR::Params> ZRUPDSRV_CreateDefaultParams();
