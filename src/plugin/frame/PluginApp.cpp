@@ -57,3 +57,13 @@ void CZRNGTPlgApp::ExitInstance()
     environment.moduleState.resources = nullptr;
     m_resourceModule.reset();
 }
+
+bool CZRNGTPlgApp::PreTranslateMessage(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN) return false;
+    for (HWND window = message.hwnd; window && ::IsWindow(window); window = ::GetParent(window)) {
+        auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandle(window));
+        if (dialog && dialog->PreTranslateKey(static_cast<WORD>(message.wParam))) return true;
+    }
+    return false;
+}

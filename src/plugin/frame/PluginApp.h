@@ -16,6 +16,9 @@ public:
     // folder: the plug-in's own folder; empty means the folder of this library.
     void InitInstance(const std::string& folder = {});
     void ExitInstance();
+    // Offers a key of the console's message loop to the plug-in's dialogs
+    // around its window (their accelerators); true when one took it.
+    bool PreTranslateMessage(const MSG& message);
 
     const std::string& PluginFolder() const { return m_folder; }
     bool HasResourceModule() const { return m_resourceModule != nullptr; }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -23,6 +24,7 @@ const ui::ResourceModule& PluginResources()
         resources->AddRaw(L"XML", kNotificationDefaultsResource,
                           std::vector<std::uint8_t>(g_notificationDefaults, g_notificationDefaults + g_notificationDefaults_size));
         resources->AddTemplate(CPageGroupNetwork::Template());
+        for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();
     return *module;

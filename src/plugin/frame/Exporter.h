@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "nhpp/PageData.h"
+#include "zrplugin/SettingsExporter.h"
+#include "zrstd/ZRBaseQI.h"
+
+// Settings as a readable tree: one titled container per page, filled by the
+// export routine of the page's class.
+class CExporter : public ZRSTD::ZRBaseQIImpl<ZRPlugin::ISettingsExporter> {
+public:
+    void ExportSettings(std::int32_t objectKind, ZRPlugin::IDataSource* dataSource, const wchar_t* taskType,
+                        ZRPAR::Params* pResult, std::int32_t reserved) override;
+};
+
+namespace frame {
+
+// A page's export: its containers in order (most pages give one, some two).
+using ExportRoutine = std::function<std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>>(NHPP::CNHPPageData& pageData)>;
+// The export routine of a page class, or null when this build has none.
+const ExportRoutine* FindExportRoutine(std::wstring_view className);
+
+// The title of a string id as exports show it: no "&", no trailing blanks,
+// and no final ":" when at least two characters remain.
+std::wstring NormalizeTitle(const std::wstring& text);
+
+// The page classes whose routines an export of this kind and task type runs
+// and this build lacks (the titles they would have filled stay out).
+std::vector<std::wstring> MissingExportRoutines(std::int32_t objectKind, const std::wstring& taskType);
+
+}  // namespace frame
