@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "zrpar/Packed.h"
 #include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
@@ -15,6 +16,13 @@ constexpr const char* kModule = "ZRHOST";
 constexpr long kStoreError = 0x2003;
 
 [[noreturn]] void Fail(const std::wstring& message) { ZRERR_throwLocalizedError(kModule, kStoreError, message); }
+
+// "policy" of "policy:Default policy"; the whole name when it has no kind.
+std::wstring KindOfName(const std::wstring& object)
+{
+    const auto colon = object.find(L':');
+    return colon == std::wstring::npos ? object : object.substr(0, colon);
+}
 
 std::wstring Explain(sqlite3* db, int code, const std::string& path)
 {
@@ -203,6 +211,21 @@ void SettingsStore::PrepareSchema(bool readOnly)
                     "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
                     "WITHOUT ROWID");
         }
+        if (version < 2) {
+            // the catalogue: objects stored before it get an entry of the kind their name gives
+            Execute(m_db, m_path,
+                    "CREATE TABLE objects(name TEXT PRIMARY KEY, kind TEXT NOT NULL, attributes BLOB NOT NULL)");
+            Execute(m_db, m_path, "CREATE TABLE console(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+            const std::vector<std::uint8_t> none = ZRPAR::SerializePacked(*ZRPAR::CreateParams());
+            Statement existing(m_db, m_path, "SELECT DISTINCT object FROM sections");
+            std::vector<std::wstring> objects;
+            while (existing.Step()) objects.push_back(existing.Text(0));
+            for (const auto& object : objects) {
+                Statement insert(m_db, m_path, "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3)");
+                insert.Bind(1, object).Bind(2, KindOfName(object)).Bind(3, none);
+                insert.Step();
+            }
+        }
         Execute(m_db, m_path, ("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
     });
 }
@@ -239,7 +262,8 @@ ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> SettingsStore::ObjectStorage(const st
 
 std::vector<std::wstring> SettingsStore::ListObjects()
 {
-    Statement select(m_db, m_path, "SELECT DISTINCT object FROM sections ORDER BY object");
+    Statement select(m_db, m_path,
+                     "SELECT name FROM objects UNION SELECT DISTINCT object FROM sections ORDER BY 1");
     std::vector<std::wstring> objects;
     while (select.Step()) objects.push_back(select.Text(0));
     return objects;
@@ -247,7 +271,9 @@ std::vector<std::wstring> SettingsStore::ListObjects()
 
 bool SettingsStore::HasObject(const std::wstring& object)
 {
-    Statement select(m_db, m_path, "SELECT 1 FROM sections WHERE object=?1 LIMIT 1");
+    Statement select(m_db, m_path,
+                     "SELECT 1 WHERE EXISTS (SELECT 1 FROM objects WHERE name=?1) "
+                     "OR EXISTS (SELECT 1 FROM sections WHERE object=?1)");
     select.Bind(1, object);
     return select.Step();
 }
@@ -258,6 +284,56 @@ void SettingsStore::DeleteObject(const std::wstring& object)
         Statement remove(m_db, m_path, "DELETE FROM sections WHERE object=?1");
         remove.Bind(1, object);
         remove.Step();
+        Statement forget(m_db, m_path, "DELETE FROM objects WHERE name=?1");
+        forget.Bind(1, object);
+        forget.Step();
+    });
+}
+
+void SettingsStore::PutCatalogueEntry(const std::wstring& object, const std::wstring& kind, ZRPAR::Params* attributes)
+{
+    const auto packed = ZRPAR::SerializePacked(attributes ? *attributes : *ZRPAR::CreateParams());
+    InTransaction([&] {
+        Statement upsert(m_db, m_path,
+                         "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3) "
+                         "ON CONFLICT(name) DO UPDATE SET kind=excluded.kind, attributes=excluded.attributes");
+        upsert.Bind(1, object).Bind(2, kind).Bind(3, packed);
+        upsert.Step();
+    });
+}
+
+std::optional<SettingsStore::CatalogueEntry> SettingsStore::GetCatalogueEntry(const std::wstring& object)
+{
+    Statement select(m_db, m_path, "SELECT kind, attributes FROM objects WHERE name=?1");
+    select.Bind(1, object);
+    if (!select.Step()) {
+        if (!HasObject(object)) return std::nullopt;
+        return CatalogueEntry{KindOfName(object), ZRPAR::CreateParams()};
+    }
+    const auto bytes = select.Blob(1);
+    try {
+        return CatalogueEntry{select.Text(0), ZRPAR::DeserializePacked(bytes.data(), bytes.size())};
+    } catch (const ZRERR::Error& error) {
+        Fail(ZRSTD::FormatW(L"the catalogue entry of \"%s\" in the settings store \"%hs\" is damaged: %s", object,
+                            m_path, error.GetMessage()));
+    }
+}
+
+std::optional<std::wstring> SettingsStore::GetConfig(const std::wstring& key)
+{
+    Statement select(m_db, m_path, "SELECT value FROM console WHERE key=?1");
+    select.Bind(1, key);
+    if (!select.Step()) return std::nullopt;
+    return select.Text(0);
+}
+
+void SettingsStore::SetConfig(const std::wstring& key, const std::wstring& value)
+{
+    InTransaction([&] {
+        Statement upsert(m_db, m_path,
+                         "INSERT INTO console(key, value) VALUES (?1, ?2) ON CONFLICT(key) DO UPDATE SET value=excluded.value");
+        upsert.Bind(1, key).Bind(2, value);
+        upsert.Step();
     });
 }
 

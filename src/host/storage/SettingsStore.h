@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,16 @@ namespace host {
 // Every section's container is one row in its packed form:
 //
 //   sections(object, product, version, section, data)  primary key: the first four
+//   objects(name, kind, attributes)   the catalogue: what each object is (its
+//                                     kind, governing policy, task type, ...)
+//   console(key, value)               the console's own configuration
 //
 // The schema version is PRAGMA user_version; a database of a newer schema is
 // refused. Changes run in single transactions in WAL mode, and a busy timeout
 // lets two processes share the file. Errors are localized and name the file.
 class SettingsStore : public ZRSTD::ZRBaseImpl<ZRSTD::ZRObject> {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     struct Options {
         int busyTimeoutMs = 5000;
@@ -36,9 +40,25 @@ public:
 
     // The settings storage of one object (it need not exist yet).
     ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> ObjectStorage(const std::wstring& object);
+    // Objects in the catalogue or with stored sections, by name.
     std::vector<std::wstring> ListObjects();
     bool HasObject(const std::wstring& object);
+    // Removes the object's sections and its catalogue entry.
     void DeleteObject(const std::wstring& object);
+
+    // The catalogue entry of an object: its kind ("policy", "host", ...) and
+    // attributes. An object with sections but no entry (stored by an older
+    // version) has the kind of its name and no attributes.
+    struct CatalogueEntry {
+        std::wstring kind;
+        ZRSTD::CAutoPtr<ZRPAR::Params> attributes;
+    };
+    void PutCatalogueEntry(const std::wstring& object, const std::wstring& kind, ZRPAR::Params* attributes);
+    std::optional<CatalogueEntry> GetCatalogueEntry(const std::wstring& object);
+
+    // The console's configuration values.
+    std::optional<std::wstring> GetConfig(const std::wstring& key);
+    void SetConfig(const std::wstring& key, const std::wstring& value);
 
     // PRAGMA integrity_check: empty when the database is sound, else what is wrong.
     std::vector<std::string> IntegrityProblems();
