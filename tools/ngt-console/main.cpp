@@ -6,6 +6,9 @@
 #include <iostream>
 #include <map>
 
+#include "ObjectCommands.h"
+#include "PageCommands.h"
+#include "Session.h"
 #include "StoreCommands.h"
 #include "StoreLocation.h"
 #include "zrstd/Error.h"
@@ -24,25 +27,72 @@ CLI::Option* AddFormat(CLI::App* command, std::string& format, bool documents)
     return option;
 }
 
+constexpr const char* kObjectHelp = "policy:NAME, host:NAME, task:NAME, package:NAME, dpoint:NAME or bootserver:NAME";
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "C.UTF-8");
-    CLI::App app{"ngt-console: the command-line console host of the network agent settings plug-in"};
+    CLI::App app{"ngt-console: the command-line console host of the network agent settings plug-in.\n"
+                 "With no command it shows the default store (created on first run with the policy\n"
+                 "\"Default policy\" and the computer \"localhost\" it governs)."};
     app.set_version_flag("--version", std::string("ngt-console ") + NGT_CONSOLE_VERSION);
     app.footer(
         "Examples:\n"
-        "  ngt-console list\n"
+        "  ngt-console\n"
+        "  ngt-console new policy Servers\n"
+        "  ngt-console pages \"policy:Default policy\"\n"
         "  ngt-console dump \"policy:Default policy\" 86 --format json\n"
-        "  ngt-console decode settings.xml\n"
         "  ngt-console check --store /tmp/console.db");
-    std::string storeOption;
+    std::string storeOption, pluginOption;
     app.add_option("--store", storeOption, "the settings store (SQLite file); default $NGT_CONSOLE_STORE or "
                                           "~/.local/share/ngt-console/console.db");
+    app.add_option("--plugin", pluginOption, "the plug-in library; default ../lib/libzrngtplg.so beside ngt-console");
 
     std::string format = "text";
-    std::string file, object, section;
+    std::string file, object, section, kind, name, key, value;
+    bool wizard = false;
+    ngt::NewObjectOptions newOptions;
+    int platform = 0;
+
+    auto* newObject = app.add_subcommand("new", "create an object and write its defaults through the plug-in");
+    newObject->add_option("KIND", kind, "policy, host, task, package, dpoint or bootserver")
+        ->required()
+        ->check(CLI::IsMember({"policy", "host", "task", "package", "dpoint", "bootserver"}));
+    newObject->add_option("NAME", name, "the object's name")->required();
+    newObject->add_option("--policy", newOptions.policy, "host, dpoint, task: the policy that governs it");
+    newObject->add_option("--type", newOptions.taskType, "task: the task type, e.g. DoUpdate or ZRNAG_TASK_SHOW_MSG");
+    auto* platformOption = newObject->add_option("--platform", platform, "host, dpoint: platform class 0, 1 (Unix-like) or 2")
+                               ->check(CLI::Range(0, 2));
+    newObject->add_flag("--server-hosted", newOptions.serverHosted,
+                        "host, dpoint: the agent runs on the administration server's own computer");
+    newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy \"Default policy\"\n"
+                      "  ngt-console new task nightly --type DoUpdate\n  ngt-console new dpoint relay --platform 1");
+
+    auto* pages = app.add_subcommand("pages", "list an object's pages as the console shows them");
+    pages->add_option("OBJECT", object, kObjectHelp)->required();
+    pages->add_flag("--wizard", wizard, "the pages of the creation wizard");
+    AddFormat(pages, format, false);
+    pages->footer("Example: ngt-console pages \"policy:Default policy\" --format json");
+
+    auto* groups = app.add_subcommand("groups", "show the tree in which the console groups an object's pages");
+    groups->add_option("OBJECT", object, kObjectHelp)->required();
+    AddFormat(groups, format, false);
+    groups->footer("Example: ngt-console groups host:localhost");
+
+    auto* taskpad = app.add_subcommand("taskpad", "show the links of a policy's taskpad");
+    AddFormat(taskpad, format, false);
+    taskpad->footer("Example: ngt-console taskpad");
+
+    auto* events = app.add_subcommand("events", "list the events the agent publishes");
+    AddFormat(events, format, false);
+    events->footer("Example: ngt-console events --format json");
+
+    auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
+    config->add_option("KEY", key, "server_version, functionality, nac_allowed or product_mode");
+    config->add_option("VALUE", value, "a number (decimal or 0x hexadecimal)");
+    config->footer("Examples:\n  ngt-console config\n  ngt-console config functionality 0x44");
 
     auto* decode = app.add_subcommand("decode", "print a packed or XML-envelope settings document");
     decode->add_option("FILE", file, "the document, or - for standard input")->required();
@@ -57,8 +107,7 @@ int main(int argc, char** argv)
     list->footer("Example: ngt-console list --format json");
 
     auto* dump = app.add_subcommand("dump", "print one stored section of an object");
-    dump->add_option("OBJECT", object, "policy:NAME, host:NAME, task:NAME, package:NAME, dpoint:NAME or bootserver:NAME")
-        ->required();
+    dump->add_option("OBJECT", object, kObjectHelp)->required();
     dump->add_option("SECTION", section, "the section, e.g. 86 or ZREVP_NF_SECTION")->required();
     AddFormat(dump, format, true);
     dump->footer("Example: ngt-console dump \"policy:Default policy\" ZREVP_NF_SECTION --format packed > defaults.bin");
@@ -68,6 +117,11 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : 2;
     }
+    if (!key.empty() && value.empty()) {
+        std::cerr << "ngt-console: config " << key << " needs a VALUE\n";
+        return 2;
+    }
+    if (platformOption->count() > 0) newOptions.platform = platform;
 
     try {
         const ngt::Format chosen = kFormats.at(format);
@@ -76,13 +130,18 @@ int main(int argc, char** argv)
         if (*check) return ngt::CheckStore(store);
         if (*list) return ngt::ListObjects(store, chosen);
         if (*dump) return ngt::DumpSection(store, object, section, chosen);
+        ngt::Session session(store, pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe")
+                                                         : pluginOption);
+        if (*newObject) return ngt::NewObject(session, kind, name, newOptions);
+        if (*pages) return ngt::ListPages(session, object, wizard, chosen);
+        if (*groups) return ngt::ShowGroups(session, object, chosen);
+        if (*taskpad) return ngt::ShowTaskpad(session, chosen);
+        if (*events) return ngt::ListEvents(session, chosen);
+        if (*config) return ngt::Configure(session, key, value);
+        ngt::EnsureSampleObjects(session);
+        return ngt::ShowOverview(session);
     } catch (const ZRERR::Error& error) {
         std::cerr << "ngt-console: " << ZRSTD::ToUtf8(error.GetMessage()) << "\n";
         return 1;
     }
-
-    std::cout << "ngt-console " << NGT_CONSOLE_VERSION << "\n"
-              << "The policy, page and export commands arrive with the plug-in's configurator.\n"
-              << "Commands available now: decode, check, list, dump (ngt-console --help).\n";
-    return 0;
 }

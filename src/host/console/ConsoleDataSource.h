@@ -1,0 +1,58 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "host/console/ConsoleConfiguration.h"
+#include "host/console/ConsoleObjects.h"
+#include "host/storage/SettingsStore.h"
+#include "zrplugin/DataSource.h"
+
+// The data source the console hands a configurator for one stored object:
+// its settings storages, its parameters, facts about its computer, and the
+// console's services, as the store's catalogue and configuration describe
+// them.
+namespace host {
+
+class ConsoleDataSource : public ZRPlugin::IDataSource {
+public:
+    // Raises a localized error when the object is not in the store.
+    ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object);
+    // The console's own services only, for calls about no object (the taskpad).
+    explicit ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store);
+    ~ConsoleDataSource();
+    ConsoleDataSource(const ConsoleDataSource&) = delete;
+    ConsoleDataSource& operator=(const ConsoleDataSource&) = delete;
+
+    void ReservedSlot0() override {}
+    std::int32_t GetItem(const wchar_t* name, ZRSTD::ZRBaseQI** ppItem) override;
+
+    const ObjectName& Object() const { return m_object; }
+    std::int32_t PluginObjectKind() const { return host::PluginObjectKind(m_object.type); }
+    // The task type of a task ("" for other objects).
+    const std::wstring& TaskType() const { return m_taskType; }
+
+    // Writes the parameters the plug-in edited in place (a task's, a
+    // boot-server connection's) back to the store.
+    void SaveParams();
+
+private:
+    ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> PolicyStorageOf(const std::wstring& policyName);
+    void AddItem(const std::wstring& name, ZRSTD::CAutoPtr<ZRSTD::ZRBaseQI> item);
+    void AddConsoleItems();
+
+    ZRSTD::CAutoPtr<SettingsStore> m_store;
+    ObjectName m_object;
+    ConsoleConfiguration m_configuration;
+    std::wstring m_taskType;
+    ZRSTD::CAutoPtr<ZRPAR::Params> m_params;  // TASK_PARAMS or PARAMS
+    std::map<std::wstring, ZRSTD::CAutoPtr<ZRSTD::ZRBaseQI>> m_items;
+};
+
+// Attribute names of the catalogue.
+inline constexpr const wchar_t* kAttributePolicy = L"policy";          // the governing policy's name
+inline constexpr const wchar_t* kAttributeTaskType = L"taskType";
+inline constexpr const wchar_t* kAttributeComputerType = L"computerType";
+
+}  // namespace host
