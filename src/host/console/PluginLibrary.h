@@ -24,6 +24,12 @@ public:
     ZRPlugin::IZRAccessor* Accessor() const { return m_getAccessor(); }
     std::int32_t FilterMessage(const MSG& message) const { return m_filterDllMsg(&message); }
 
+    // QueryPluginInterface as it is: 1 with a new object in *ppObject, else 0.
+    std::int32_t QueryByName(const char* name, ZRSTD::ZRBaseQI** ppObject) const
+    {
+        return m_queryPluginInterface(name, ppObject);
+    }
+
     // The object the plug-in makes for an interface name, as I, or null.
     template <class I>
     ZRSTD::CAutoPtr<I> Query() const

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "nhpp/ParamsProviderProduct.h"
+#include "zrpar/Packed.h"
 #include "support/StorageDoubles.h"
 #include "zrstd/Strings.h"
 
@@ -251,4 +252,64 @@ TEST_F(StoreFile, AProcessKilledWhileWritingLeavesOnlyCommittedVersions)
     const std::int32_t b = ZRPAR::GetIntValue(Get(*store, L"policy:p", L"B"), L"round");
     EXPECT_EQ(a, b);  // never a mix of two rounds
     EXPECT_GT(a, 0);  // some rounds were committed
+}
+
+TEST_F(StoreFile, AStoreOfTheFirstSchemaGetsItsObjectsCataloguedWhenOpened)
+{
+    {
+        // a store as the first schema made it: sections only
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(m_path.c_str(), &db), SQLITE_OK);
+        const std::vector<std::uint8_t> packed = ZRPAR::SerializePacked(*ZRPAR::CreateParamsBody({{L"UseSsl", true}}));
+        sqlite3_exec(db,
+                     "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
+                     "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
+                     "WITHOUT ROWID; PRAGMA user_version=1",
+                     nullptr, nullptr, nullptr);
+        sqlite3_stmt* insert = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO sections VALUES ('policy:Old', '1103', '1.0.0.0', '86', ?1)", -1, &insert,
+                           nullptr);
+        sqlite3_bind_blob(insert, 1, packed.data(), static_cast<int>(packed.size()), SQLITE_TRANSIENT);
+        ASSERT_EQ(sqlite3_step(insert), SQLITE_DONE);
+        sqlite3_finalize(insert);
+        sqlite3_close(db);
+    }
+    auto store = SettingsStore::Open(m_path);
+    EXPECT_EQ(store->SchemaVersion(), 2);
+    const auto entry = store->GetCatalogueEntry(L"policy:Old");
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->kind, L"policy");
+    EXPECT_EQ(entry->attributes->GetSize(), 0u);
+    EXPECT_TRUE(Get(*store, L"policy:Old", L"86"));  // the data stays
+    EXPECT_TRUE(store->IntegrityProblems().empty());
+}
+
+TEST_F(StoreFile, TheCatalogueAndTheConfigurationKeepWhatIsPutAndGoWithTheObject)
+{
+    auto store = SettingsStore::Open(m_path);
+    EXPECT_FALSE(store->GetCatalogueEntry(L"host:web"));
+    store->PutCatalogueEntry(L"host:web", L"host", ZRPAR::CreateParamsBody({{L"policy", L"P"}}).Get());
+    EXPECT_TRUE(store->HasObject(L"host:web"));  // an object without sections yet
+    EXPECT_EQ(store->ListObjects(), std::vector<std::wstring>{L"host:web"});
+    Put(*store, L"policy:P", L"86", ZRPAR::CreateParams().Get());  // sections without an entry count too
+    EXPECT_EQ(store->ListObjects(), (std::vector<std::wstring>{L"host:web", L"policy:P"}));
+    EXPECT_EQ(store->GetCatalogueEntry(L"policy:P")->kind, L"policy");
+
+    store->PutCatalogueEntry(L"host:web", L"host", ZRPAR::CreateParamsBody({{L"policy", L"Q"}}).Get());
+    const auto entry = store->GetCatalogueEntry(L"host:web");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(entry->attributes->FindValue(L"policy"))->GetValue(), L"Q");
+    store->DeleteObject(L"host:web");
+    EXPECT_FALSE(store->HasObject(L"host:web"));
+
+    EXPECT_FALSE(store->GetConfig(L"functionality"));
+    store->SetConfig(L"functionality", L"0x44");
+    store->SetConfig(L"functionality", L"0x4");
+    EXPECT_EQ(store->GetConfig(L"functionality"), L"0x4");
+
+    sqlite3_exec(store->Handle(), "UPDATE objects SET attributes=x'0102' WHERE name='policy:P'", nullptr, nullptr, nullptr);
+    store->PutCatalogueEntry(L"policy:Broken", L"policy", nullptr);
+    sqlite3_exec(store->Handle(), "UPDATE objects SET attributes=x'0102' WHERE name='policy:Broken'", nullptr, nullptr,
+                 nullptr);
+    const std::string damaged = Refusal([&] { store->GetCatalogueEntry(L"policy:Broken"); });
+    EXPECT_NE(damaged.find("catalogue entry of \"policy:Broken\""), std::string::npos) << damaged;
 }

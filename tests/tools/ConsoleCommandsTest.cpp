@@ -1,0 +1,162 @@
+// The console host driving the built plug-in over a temporary store.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "tools/ConsoleRun.h"
+
+namespace fs = std::filesystem;
+using testsupport::Console;
+using testsupport::ConsoleRun;
+
+namespace {
+
+class ConsoleSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_directory = fs::path(::testing::TempDir()) / ("session-" + std::to_string(::getpid()));
+        fs::remove_all(m_directory);
+        fs::create_directories(m_directory);
+        m_store = (m_directory / "console.db").string();
+    }
+    void TearDown() override { fs::remove_all(m_directory); }
+
+    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
+    ConsoleRun Done(const std::string& arguments)
+    {
+        ConsoleRun run = Run(arguments);
+        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
+        return run;
+    }
+    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
+
+    fs::path m_directory;
+    std::string m_store;
+};
+
+}  // namespace
+
+TEST_F(ConsoleSession, TheFirstRunCreatesTheSampleObjectsAndShowsThePolicysPages)
+{
+    const ConsoleRun first = Done("");
+    EXPECT_NE(first.out.find("created policy:Default policy"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("  host:localhost\n"), std::string::npos);
+    EXPECT_NE(first.out.find("Pages of policy:Default policy, in their groups:"), std::string::npos);
+    EXPECT_NE(first.out.find("    [6] Сеть\n"), std::string::npos) << first.out;  // a page this build has
+    const ConsoleRun second = Done("");
+    EXPECT_EQ(second.out.find("created"), std::string::npos) << second.out;
+
+    const auto objects = Json("list");
+    ASSERT_EQ(objects.size(), 2u);
+    EXPECT_EQ(objects[0]["object"], "host:localhost");
+    EXPECT_EQ(Json("pages host:localhost").size(), 10u);
+}
+
+TEST_F(ConsoleSession, EveryKindOfObjectCanBeCreatedWithItsDefaults)
+{
+    Done("new policy P1");
+    Done("new host h1 --policy P1");
+    Done("new package pk");
+    Done("new dpoint relay --platform 1");
+    Done("new bootserver pxe");
+    for (const char* type : {"DoUpdate", "ZRNAG_TASK_RECONNECTION", "ZRNAG_TASK_COMP_CONTROL", "ZRNAG_TASK_SHOW_MSG",
+                             "ZRNAG_TASK_START_STOP_APP", "ZRNAG_TASK_CHECK_BASES", "ZRNAG_TASK_VAPM_SEARCH"})
+        Done(std::string("new task t-") + type + " --type " + type);
+    EXPECT_EQ(Json("list").size(), 12u);
+
+    // the defaults are in the store, with their locks
+    const auto general = Json("dump policy:P1 86");
+    EXPECT_EQ(general["ZRPRSS_Val"]["ServerPingTimeout"]["ZRPRSS_Val"], 900000);
+    EXPECT_EQ(general["ZRPRSS_Val"]["ServerPingTimeout"]["ZRPRSS_Mnd"], true);
+    EXPECT_EQ(general["ZRPRSS_Val"]["Nagentports"]["ZRPRSS_Val"], nlohmann::json::array({15000}));
+    const ConsoleRun packed = Done("dump policy:P1 ZREVP_NF_SECTION --format packed");
+    EXPECT_EQ(packed.out.size(), 31081u);
+    EXPECT_EQ(Json("dump package:pk InstallerSettings")["UseSSLConnection"], true);
+    const auto shutdown = Json("dump task:t-ZRNAG_TASK_COMP_CONTROL TASK_PARAMS");
+    EXPECT_EQ(shutdown["ZRNAG_SHUTDOWN_ASK_QUESTION"], "Требуется выполнить перезагрузку компьютера.");
+    EXPECT_EQ(Json("dump task:t-ZRNAG_TASK_VAPM_SEARCH TASK_PARAMS")["ZRNAG_TSK_VAPMSEARCH_PATHS"].size(), 3u);
+
+    EXPECT_EQ(Json("pages dpoint:relay").size(), 2u);
+    EXPECT_EQ(Json("pages package:pk").size(), 3u);  // server 0xA5000, package version 9 by default
+    EXPECT_EQ(Json("pages bootserver:pxe").size(), 1u);
+    EXPECT_EQ(Json("pages task:t-ZRNAG_TASK_CHECK_BASES --wizard").size(), 3u);
+}
+
+TEST_F(ConsoleSession, PagesListThePolicyTablesAndTheConfigurationReachesTheNetworkAccessControlBlock)
+{
+    Done("new policy P");
+    auto pages = Json("pages policy:P");
+    ASSERT_EQ(pages.size(), 14u);
+    EXPECT_EQ(pages[6]["class"], "CPageGroupNetwork");
+    EXPECT_EQ(pages[6]["available"], true);
+    EXPECT_EQ(pages[6]["group"], "Сеть");
+    EXPECT_EQ(pages[7]["class"], "CPageSettingsNetScanPolicy");
+    EXPECT_EQ(pages[0]["helpId"], 158030);
+    EXPECT_EQ(pages[0]["group"], "");
+    for (const char* key : {"index", "title", "description", "helpId", "class", "group", "available"})
+        EXPECT_TRUE(pages[0].contains(key)) << key;
+
+    Done("config functionality 0x44");
+    pages = Json("pages policy:P");
+    ASSERT_EQ(pages.size(), 21u);
+    EXPECT_EQ(pages[9]["class"], "CPageNacWhiteList");
+    EXPECT_EQ(pages[9]["available"], true);
+    EXPECT_EQ(pages[9]["group"], "Управление доступом в сеть (NAC) / Правила доступа");
+    EXPECT_EQ(Json("taskpad").size(), 1u);  // {"NESTED": [...]}
+    EXPECT_EQ(Json("taskpad")["NESTED"].size(), 8u);
+
+    Done("config nac_allowed 0");
+    EXPECT_EQ(Json("pages policy:P").size(), 14u);
+    EXPECT_EQ(Json("pages policy:P --wizard").size(), 4u);
+
+    const ConsoleRun text = Done("pages policy:P");
+    EXPECT_NE(text.out.find("[1] Хранилища  (CPageNetStoragesBase, help 158030, group: (top level))"), std::string::npos)
+        << text.out;
+}
+
+TEST_F(ConsoleSession, GroupsTaskpadAndEventsAreShownReadably)
+{
+    Done("new policy P");
+    const ConsoleRun groups = Done("groups policy:P");
+    EXPECT_NE(groups.out.find("Сеть  [page 6: Сеть]\n  2 Сеть\n  3 Подключение\n"), std::string::npos) << groups.out;
+    const ConsoleRun taskpad = Done("taskpad");
+    EXPECT_NE(taskpad.out.find("Служба Windows Update -> page 2\n"), std::string::npos) << taskpad.out;
+    const auto events = Json("events");
+    ASSERT_EQ(events.size(), 28u);
+    EXPECT_EQ(events[3]["EventID"], "ZRNAG_EV_PATCH_INSTALL_ERROR");
+    EXPECT_EQ(events[3]["Severity"], 3);
+    const ConsoleRun text = Done("events");
+    EXPECT_NE(text.out.find("error\tZRNAG_EV_PATCH_INSTALL_ERROR\tОшибка при установке патча\n"), std::string::npos);
+}
+
+TEST_F(ConsoleSession, RefusalsSayWhatIsWrongAndChangeNothing)
+{
+    Done("new policy P");
+    const struct {
+        std::string arguments;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {"new policy P", 1, "\"policy:P\" exists already"},
+        {"new host h --policy Missing", 1, "there is no policy \"Missing\""},
+        {"new task t", 1, "a task needs --type"},
+        {"new task t --type Nonsense", 1, "unknown task type \"Nonsense\""},
+        {"new policy Q --platform 1", 1, "--platform and --server-hosted are for hosts"},
+        {"new dpoint d --platform 3", 2, "--platform"},
+        {"new robot r", 2, "robot"},
+        {"pages policy:Missing", 1, "there is no object \"policy:Missing\""},
+        {"pages nonsense", 1, "is not an object name"},
+        {"config functionality lots", 1, "\"lots\" is not a valid value of functionality"},
+        {"config colour 1", 1, "unknown configuration key \"colour\""},
+        {"config nac_allowed", 2, "needs a VALUE"},
+        {"--plugin /nonexistent/libzrngtplg.so events", 1, "cannot be loaded"},
+    };
+    for (const auto& c : cases) {
+        const ConsoleRun run = Run(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
+    }
+    EXPECT_EQ(Json("list").size(), 1u);  // no half-made objects
+}
