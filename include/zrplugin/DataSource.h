@@ -14,9 +14,12 @@
 //   "DATA_PROTECTION"                              IDataProtection
 //   "ZRADMSRV::AdmServer", "ZRADMSRV::AdmServer2"  IAdmServer
 //   "ZRLIM::Limits"                                ILimits
+//   "SELECT_IPDIAPASON"                            IIpRangePicker
+//   "NH_DLG_SCHEDULE"                              IScheduleEditor
 #include <cstddef>
 #include <cstdint>
 
+#include "ui/Win32.h"
 #include "zrpar/Params.h"
 #include "zrstd/Error.h"
 #include "zrstd/MemoryChunk.h"
@@ -91,7 +94,32 @@ public:
     // Raises ZRERR::Error (localized, saying what the rules are) when the
     // server's password policy refuses the password.
     virtual void CheckPasswordPolicy(const wchar_t* password) = 0;
+    // The update component catalogue ("ZRUPDSRV::Updates2"): {"ZRUpdates": array of
+    // records with "AppId", "CompId", "Name", "Descr", "AppSuperId"}; false when
+    // the server has none.
+    virtual bool GetUpdateComponents(ZRPAR::Params** ppCatalogue) = 0;
     virtual ~IAdmServer() = default;
+};
+
+// The console's subnet picker and its subnets.
+class IIpRangePicker : public ZRSTD::ZRBaseQI {
+public:
+    static constexpr const char* kInterfaceName = "ZRPlugin::IIpRangePicker";
+    // Lets the administrator pick a subnet; true with {"nIpAddress", "nMask"}
+    // (first octet in the highest byte) when one was chosen.
+    virtual bool SelectIpRange(HWND owner, ZRPAR::Params** ppRange) = 0;
+    // The console's subnet of that address and mask: {"wstrSubnetName", "wstrComment"}.
+    virtual bool FindSubnet(std::uint32_t address, std::uint32_t mask, ZRPAR::Params** ppSubnet) = 0;
+    virtual ~IIpRangePicker() = default;
+};
+
+// The console's schedule editor.
+class IScheduleEditor : public ZRSTD::ZRBaseQI {
+public:
+    static constexpr const char* kInterfaceName = "ZRPlugin::IScheduleEditor";
+    // Edits a serialized schedule; true with the edited copy when the administrator pressed OK.
+    virtual bool EditSchedule(HWND owner, ZRPAR::Params* schedule, std::uint32_t options, ZRPAR::Params** ppEdited) = 0;
+    virtual ~IScheduleEditor() = default;
 };
 
 // Licence and deployment limits of the console.

@@ -1,5 +1,6 @@
 #include "host/console/ConsoleDataSource.h"
 
+#include "host/console/ConsoleDialogs.h"
 #include "host/services/DataProtection.h"
 #include "host/services/PasswordPolicy.h"
 #include "host/storage/SectionStorage.h"
@@ -50,6 +51,31 @@ class AdmServer : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAdmServer> {
 public:
     explicit AdmServer(std::int32_t versionId) : m_versionId(versionId) {}
     std::int32_t GetServerVersionId() override { return m_versionId; }
+    // Servers after 0x53010 keep a catalogue of the update components they distribute.
+    bool GetUpdateComponents(ZRPAR::Params** ppCatalogue) override
+    {
+        ZRSTD_CHECK_ARG(ppCatalogue);
+        *ppCatalogue = nullptr;
+        if (m_versionId <= 0x53010) return false;
+        auto records = ZRPAR::CreateArrayValue();
+        const wchar_t* components[][4] = {
+            {L"1103", L"NAGENT_PATCHES", L"Network agent patches", L"Fixes of the network agent"},
+            {L"1103", L"NAGENT_INSTALLER", L"Network agent installer", L"The agent's installation package"},
+            {L"1093", L"ADMSRV_PATCHES", L"Administration server patches", L"Fixes of the administration server"},
+        };
+        for (const auto& component : components)
+            records->Append(ZRPAR::CreateValue(ZRPAR::CreateParamsBody({{L"AppId", component[0]},
+                                                                         {L"CompId", component[1]},
+                                                                         {L"Name", component[2]},
+                                                                         {L"Descr", component[3]},
+                                                                         {L"AppSuperId", L""}})
+                                                   .Get())
+                                .Get());
+        auto catalogue = ZRPAR::CreateParams();
+        catalogue->AddValue(L"ZRUpdates", records.Get());
+        *ppCatalogue = catalogue.Detach();
+        return true;
+    }
     void CheckPasswordPolicy(const wchar_t* password) override
     {
         if (auto violation = PasswordPolicyViolation(password ? password : L""))
@@ -167,6 +193,8 @@ void ConsoleDataSource::AddConsoleItems()
     auto server = ZRSTD::MakeRef<AdmServer>(m_configuration.serverVersionId);
     AddItem(L"ZRADMSRV::AdmServer", Item(server));
     AddItem(L"ZRADMSRV::AdmServer2", Item(server));
+    AddItem(L"SELECT_IPDIAPASON", Item(ZRSTD::MakeRef<IpRangePicker>(m_store)));
+    AddItem(L"NH_DLG_SCHEDULE", Item(ZRSTD::MakeRef<ScheduleEditor>()));
 }
 
 ConsoleDataSource::~ConsoleDataSource() = default;
