@@ -160,3 +160,37 @@ TEST_F(ConsoleSession, RefusalsSayWhatIsWrongAndChangeNothing)
     }
     EXPECT_EQ(Json("list").size(), 1u);  // no half-made objects
 }
+
+TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
+{
+    Done("new policy P");
+    const ConsoleRun shown = Done("show policy:P CPageGroupNetwork");
+    EXPECT_NE(shown.out.find("policy:P: Сеть (CPageGroupNetwork)"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("1203  label"), std::string::npos) << shown.out;
+    EXPECT_EQ(Json("show policy:P 6").size(), 6u);
+
+    const ConsoleRun edited = Done("edit policy:P 6 click:1203");
+    EXPECT_NE(edited.out.find("applied Сеть of policy:P"), std::string::npos);
+
+    const struct {
+        std::string arguments;
+        const char* says;
+    } refusals[] = {
+        {"edit policy:P 6 click:4242", "4242"},
+        {"edit policy:P 6 type:1201", "needs =TEXT"},
+        {"edit policy:P 6 frob:1", "unknown verb"},
+        {"edit policy:P 6 answer:maybe", "neither yes, no, ok nor cancel"},
+        {"show policy:P 99", "has no page 99"},
+        {"show policy:P 0", "not available in this build"},
+        {"show policy:P CPageNoSuchPage", "no available page of class CPageNoSuchPage"},
+    };
+    for (const auto& r : refusals) {
+        const ConsoleRun run = Run(r.arguments);
+        EXPECT_EQ(run.exitCode, 1) << r.arguments;
+        EXPECT_NE(run.err.find(r.says), std::string::npos) << r.arguments << "\n" << run.err;
+    }
+
+    const ConsoleRun exported = Done("export policy:P");
+    EXPECT_NE(exported.out.find("not in this build, so not exported: Settings"), std::string::npos) << exported.out;
+    EXPECT_EQ(Json("export policy:P").is_object(), true);
+}

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 
+#include "EditCommands.h"
 #include "ObjectCommands.h"
 #include "PageCommands.h"
 #include "Session.h"
@@ -76,6 +77,28 @@ int main(int argc, char** argv)
     AddFormat(pages, format, false);
     pages->footer("Example: ngt-console pages \"policy:Default policy\" --format json");
 
+    std::string page;
+    std::vector<std::string> actions;
+    auto* show = app.add_subcommand("show", "show a page's controls as a user sees them");
+    show->add_option("OBJECT", object, kObjectHelp)->required();
+    show->add_option("PAGE", page, "the page's index or class, e.g. 0 or CPageGroupNetwork")->required();
+    AddFormat(show, format, false);
+    show->footer("Example: ngt-console show \"policy:Default policy\" 6");
+
+    auto* edit = app.add_subcommand("edit", "change a page as a user would, then press OK (validate, apply)");
+    edit->add_option("OBJECT", object, kObjectHelp)->required();
+    edit->add_option("PAGE", page, "the page's index or class")->required();
+    edit->add_option("ACTION", actions,
+                     "type:ID=TEXT, clear:ID, click:ID, check:ID, uncheck:ID, select:ID=TEXT, "
+                     "answer:yes|no|ok|cancel (the next message box), dialog:ID ... end (inside the modal dialog ID)");
+    edit->footer("Example: ngt-console edit \"policy:Default policy\" CPageGroupNetwork\n"
+                 "Actions run in order; a click that opens a dialog needs its dialog:ID ... end after it.");
+
+    auto* exportCommand = app.add_subcommand("export", "print the export tree of an object's settings");
+    exportCommand->add_option("OBJECT", object, kObjectHelp)->required();
+    AddFormat(exportCommand, format, false);
+    exportCommand->footer("Example: ngt-console export \"policy:Default policy\"");
+
     auto* groups = app.add_subcommand("groups", "show the tree in which the console groups an object's pages");
     groups->add_option("OBJECT", object, kObjectHelp)->required();
     AddFormat(groups, format, false);
@@ -134,6 +157,9 @@ int main(int argc, char** argv)
                                                          : pluginOption);
         if (*newObject) return ngt::NewObject(session, kind, name, newOptions);
         if (*pages) return ngt::ListPages(session, object, wizard, chosen);
+        if (*show) return ngt::ShowPage(session, object, page, chosen);
+        if (*edit) return ngt::EditPage(session, object, page, actions);
+        if (*exportCommand) return ngt::ExportObject(session, object, chosen);
         if (*groups) return ngt::ShowGroups(session, object, chosen);
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
