@@ -7,41 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "host/console/ConsoleItems.h"
 #include "host/storage/SectionStorage.h"
 #include "zrplugin/DataSource.h"
 #include "zrstd/ZRBaseQI.h"
 
 namespace testsupport {
 
-class ParamsItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IParamsItem> {
-public:
-    explicit ParamsItem(ZRSTD::CAutoPtr<ZRPAR::Params> params) : m_params(std::move(params)) {}
-    void GetParams(ZRPAR::Params** ppParams) override { ZRSTD::ReturnRef(ppParams, m_params.Get()); }
-
-private:
-    ZRSTD::CAutoPtr<ZRPAR::Params> m_params;
-};
-
-class ValueItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IValueItem> {
-public:
-    explicit ValueItem(std::int32_t value) : m_value(ZRPAR::CreateValue(value)) {}
-    void GetValue(ZRPAR::Value** ppValue) override { ZRSTD::ReturnRef(ppValue, m_value.Get()); }
-
-private:
-    ZRSTD::CAutoPtr<ZRPAR::Value> m_value;
-};
-
-class AccessChecker : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAccessChecker> {
-public:
-    explicit AccessChecker(bool allowNac) : m_allowNac(allowNac) {}
-    bool IsAreaAllowed(std::int32_t, const wchar_t* area) override
-    {
-        return std::wstring_view(area ? area : L"") != L"FUNC_AREA_NAC" || m_allowNac;
-    }
-
-private:
-    bool m_allowNac;
-};
+using host::AccessChecker;
+using host::ParamsItem;
+using host::ValueItem;
 
 class FakeDataSource : public ZRPlugin::IDataSource {
 public:

@@ -1,6 +1,7 @@
 #include "host/console/ConsoleDataSource.h"
 
 #include "host/console/ConsoleDialogs.h"
+#include "host/console/ConsoleItems.h"
 #include "host/services/DataProtection.h"
 #include "host/services/PasswordPolicy.h"
 #include "host/storage/SectionStorage.h"
@@ -16,36 +17,6 @@ constexpr long kMissingObject = 4;
 constexpr long kPasswordRefused = 0x4E21;
 constexpr const wchar_t* kProduct = L"1103";
 constexpr const wchar_t* kVersion = L"1.0.0.0";
-
-class ParamsItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IParamsItem> {
-public:
-    explicit ParamsItem(ZRSTD::CAutoPtr<ZRPAR::Params> params) : m_params(std::move(params)) {}
-    void GetParams(ZRPAR::Params** ppParams) override { ZRSTD::ReturnRef(ppParams, m_params.Get()); }
-
-private:
-    ZRSTD::CAutoPtr<ZRPAR::Params> m_params;
-};
-
-class ValueItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IValueItem> {
-public:
-    explicit ValueItem(std::int32_t value) : m_value(ZRPAR::CreateValue(value)) {}
-    void GetValue(ZRPAR::Value** ppValue) override { ZRSTD::ReturnRef(ppValue, m_value.Get()); }
-
-private:
-    ZRSTD::CAutoPtr<ZRPAR::Value> m_value;
-};
-
-class AccessChecker : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAccessChecker> {
-public:
-    explicit AccessChecker(bool nacAllowed) : m_nacAllowed(nacAllowed) {}
-    bool IsAreaAllowed(std::int32_t, const wchar_t* area) override
-    {
-        return !area || std::wstring_view(area) != L"FUNC_AREA_NAC" || m_nacAllowed;
-    }
-
-private:
-    bool m_nacAllowed;
-};
 
 class AdmServer : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAdmServer> {
 public:

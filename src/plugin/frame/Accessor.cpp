@@ -17,11 +17,7 @@ ZRPlugin::IZRLocalizer* CZRAccessorImpl::GetLocalizer()
 
 void CZRAccessorImpl::GetEvents(ZRPAR::Params* pResult)
 {
-    PluginStateScope scope;
-    ZRSTD_CHECK_ARG(pResult);
-    ZRPlugin::EventDescriptorList list;
-    FillEventList(list);
-    frame::StoreEvents(list, pResult);
+    frame::GetEvents(pResult, [this](ZRPlugin::EventDescriptorList& list) { FillEventList(list); });
 }
 
 CZRNGTAccessor::CZRNGTAccessor()

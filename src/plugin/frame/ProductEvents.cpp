@@ -51,9 +51,12 @@ void FillAgentEventList(ZRPlugin::EventDescriptorList& list)
     for (const auto& row : kAgentEvents) list.push_back({row.eventId, row.severity, ui::LoadStringW(row.nameId)});
 }
 
-void StoreEvents(const ZRPlugin::EventDescriptorList& list, ZRPAR::Params* pResult)
+void GetEvents(ZRPAR::Params* pResult, const std::function<void(ZRPlugin::EventDescriptorList&)>& fill)
 {
+    PluginStateScope scope;
     ZRSTD_CHECK_ARG(pResult);
+    ZRPlugin::EventDescriptorList list;
+    fill(list);
     auto events = ZRPAR::CreateArrayValue(list.size());
     std::size_t index = 0;
     for (const auto& event : list) {
@@ -75,11 +78,7 @@ ZRPlugin::IDataSource* CProductEventsBase::SetDataSource(ZRPlugin::IDataSource* 
 
 void CProductEventsBase::GetEvents(ZRPAR::Params* pResult)
 {
-    PluginStateScope scope;
-    ZRSTD_CHECK_ARG(pResult);
-    ZRPlugin::EventDescriptorList list;
-    FillEventList(list);
-    frame::StoreEvents(list, pResult);
+    frame::GetEvents(pResult, [this](ZRPlugin::EventDescriptorList& list) { FillEventList(list); });
 }
 
 void CProductEvents::FillEventList(ZRPlugin::EventDescriptorList& list)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "zrplugin/ProductEvents.h"
 #include "zrstd/ZRBaseQI.h"
 
@@ -8,8 +10,9 @@ namespace frame {
 
 // Appends the agent's 28 event descriptors, names loaded from the string table.
 void FillAgentEventList(ZRPlugin::EventDescriptorList& list);
-// Stores the "Events" array built from list in pResult (replacing one that is there).
-void StoreEvents(const ZRPlugin::EventDescriptorList& list, ZRPAR::Params* pResult);
+// Fills a descriptor list with fill and stores the "Events" array built from
+// it in pResult (replacing one that is there).
+void GetEvents(ZRPAR::Params* pResult, const std::function<void(ZRPlugin::EventDescriptorList&)>& fill);
 
 }  // namespace frame
 

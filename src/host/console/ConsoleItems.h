@@ -1,0 +1,44 @@
+#pragma once
+
+// Items of the console's data source that hold what the console knows: a
+// settings container, a single value, the administrator's access to a
+// functional area.
+#include <string_view>
+
+#include "zrplugin/DataSource.h"
+#include "zrstd/ZRBaseQI.h"
+
+namespace host {
+
+class ParamsItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IParamsItem> {
+public:
+    explicit ParamsItem(ZRSTD::CAutoPtr<ZRPAR::Params> params) : m_params(std::move(params)) {}
+    void GetParams(ZRPAR::Params** ppParams) override { ZRSTD::ReturnRef(ppParams, m_params.Get()); }
+
+private:
+    ZRSTD::CAutoPtr<ZRPAR::Params> m_params;
+};
+
+class ValueItem : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IValueItem> {
+public:
+    explicit ValueItem(std::int32_t value) : m_value(ZRPAR::CreateValue(value)) {}
+    void GetValue(ZRPAR::Value** ppValue) override { ZRSTD::ReturnRef(ppValue, m_value.Get()); }
+
+private:
+    ZRSTD::CAutoPtr<ZRPAR::Value> m_value;
+};
+
+// Every area is allowed except network access control when the administrator may not use it.
+class AccessChecker : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAccessChecker> {
+public:
+    explicit AccessChecker(bool nacAllowed) : m_nacAllowed(nacAllowed) {}
+    bool IsAreaAllowed(std::int32_t, const wchar_t* area) override
+    {
+        return !area || std::wstring_view(area) != L"FUNC_AREA_NAC" || m_nacAllowed;
+    }
+
+private:
+    bool m_nacAllowed;
+};
+
+}  // namespace host
