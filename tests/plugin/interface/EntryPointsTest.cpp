@@ -124,3 +124,27 @@ TEST(Events, TheAgentPublishesItsTwentyEightEventsInOrder)
     EXPECT_EQ(descriptors.back().localizedName, L"VTN proxy server has stopped.");
     EXPECT_EQ(ErrorOf([&] { events->GetEvents(nullptr); }), "ZRSTD 87");
 }
+
+TEST(EntryPoints, TheConsoleInterfacesKeepTheirSlotOrder)
+{
+    // the console calls through the table by position: on this ABI a virtual
+    // destructor takes two entries
+    ZRPlugin::IZRAccessor* accessor = Plugin().Accessor();
+    void** accessorTable = *reinterpret_cast<void***>(accessor);
+    using NameSlot = const wchar_t* (*)(ZRPlugin::IZRAccessor*);
+    EXPECT_EQ(std::wstring(reinterpret_cast<NameSlot>(accessorTable[4])(accessor)), L"1103");
+    EXPECT_EQ(std::wstring(reinterpret_cast<NameSlot>(accessorTable[5])(accessor)), L"1.0.0.0");
+    using ReservedSlot8 = const wchar_t* (*)(ZRPlugin::IZRAccessor*, std::int32_t, std::int32_t);
+    EXPECT_EQ(std::wstring(reinterpret_cast<ReservedSlot8>(accessorTable[9])(accessor, 0, 0)), L"");
+
+    testsupport::FakeDataSource source;
+    source.WithPolicyStorage();
+    auto configurator = testsupport::Configure(source, 0);
+    void** table = *reinterpret_cast<void***>(configurator.Get());
+    using CountSlot = std::int32_t (*)(ZRPlugin::IZRConfigurator*);
+    using TitleSlot = const wchar_t* (*)(ZRPlugin::IZRConfigurator*, std::int32_t);
+    EXPECT_EQ(reinterpret_cast<CountSlot>(table[3 + 1])(configurator.Get()), 14);
+    EXPECT_EQ(std::wstring(reinterpret_cast<TitleSlot>(table[6 + 1])(configurator.Get(), 2)), L"Сеть");
+    EXPECT_EQ(std::wstring(reinterpret_cast<TitleSlot>(table[7 + 1])(configurator.Get(), 0)),
+              L"On this page you can modify desired application policy settings");
+}
