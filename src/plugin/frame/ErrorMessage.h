@@ -2,19 +2,22 @@
 
 #include <string>
 
+#include "nhpp/CParams.h"
 #include "ui/Win32.h"
 #include "zrstd/Error.h"
 
 namespace NHPP {
 
 // Turns an error from the maker's libraries into a message box: the prefix,
-// then the error's localized text when it has one.
-class CErrorMessage {
+// then the error's localized text when it has one. Pages hand it to the
+// providers they apply, which report a failed commit through it.
+class CErrorMessage : public ErrorReporter {
 public:
     CErrorMessage(const wchar_t* prefix, HWND owner) : m_owner(owner), m_prefix(prefix ? prefix : L"") {}
     virtual ~CErrorMessage() = default;
     // A null error shows nothing; nothing here throws.
     virtual void ShowError(const ZRERR::Error* error);
+    void ReportError(const ZRERR::Error& error) override { ShowError(&error); }
 
 protected:
     void Show(const std::wstring& message) const;

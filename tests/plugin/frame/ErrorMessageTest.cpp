@@ -65,3 +65,13 @@ TEST_F(ErrorMessages, ShowMessageFormatsChoosesTheCaptionAndAddsRightToLeftStyle
     EXPECT_EQ(ui::ShownBoxes()[1].style, 0x180000u);
     EXPECT_EQ(ui::ShownBoxes()[1].caption, L"Агент администрирования Brenvik");
 }
+
+TEST_F(ErrorMessages, AProviderReportsAFailedCommitThroughTheMessage)
+{
+    user.Answer(IDOK);
+    CZRNGTErrorMessage message(L"Ошибка изменения настроек", nullptr);
+    NHPP::ErrorReporter& reporter = message;
+    reporter.ReportError(Raised(1267, false));
+    ASSERT_EQ(ui::ShownBoxes().size(), 1u);
+    EXPECT_EQ(ui::ShownBoxes()[0].text, L"Ошибка изменения настроек Request timeout");
+}
