@@ -6,6 +6,7 @@
 
 #include "controls/PluginEnvironment.h"
 #include "ui/Resources.h"
+#include "zrstd/Trace.h"
 
 namespace frame {
 
@@ -171,6 +172,8 @@ void CExporter::ExportSettings(std::int32_t objectKind, ZRPlugin::IDataSource* d
     const auto exports = frame::ExportsOf(objectKind, type);
     if (exports.empty()) return;
     frame::RegisterExportSections(objectKind, pageData);
+    for (const auto& missing : frame::MissingExportRoutines(objectKind, type))
+        ZRSTD::Trace(3, L"ExportSettings: this build has no export of %s", missing);
 
     std::map<std::wstring, std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>>> produced;  // one run per class
     for (const auto& entry : exports) {

@@ -1,0 +1,33 @@
+#include "plugin/frame/Exporter.h"
+
+#include <gtest/gtest.h>
+
+TEST(Exporter, TitlesLoseAcceleratorsTrailingBlanksAndAFinalColon)
+{
+    const struct {
+        const wchar_t* text;
+        const wchar_t* title;
+    } cases[] = {
+        {L"&Settings:", L"Settings"},
+        {L"Сеть", L"Сеть"},
+        {L"Адрес &сервера:  ", L"Адрес сервера"},
+        {L":", L":"},            // a single colon stays
+        {L"&:", L":"},           // so does one left alone by the ampersand's removal
+        {L"a:", L"a"},
+        {L"a::", L"a:"},         // only the last one goes
+        {L"", L""},
+        {L"&&Двойной", L"Двойной"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(frame::NormalizeTitle(c.text), c.title) << static_cast<const void*>(c.text);
+}
+
+TEST(Exporter, PagesWithoutAnExportRoutineAreNamed)
+{
+    const auto policy = frame::MissingExportRoutines(0, L"");
+    EXPECT_NE(std::find(policy.begin(), policy.end(), L"CPageGeneralSettingsBase"), policy.end());
+    // the connection manager gives two results but is named once
+    EXPECT_EQ(std::count(policy.begin(), policy.end(), L"CPageConnectionManagerSettings"), 1);
+    EXPECT_EQ(frame::MissingExportRoutines(2, L"ZRNAG_TASK_SHOW_MSG"), std::vector<std::wstring>{L"CPageTaskMessagerGeneral"});
+    EXPECT_TRUE(frame::MissingExportRoutines(2, L"NoSuchTask").empty());
+    EXPECT_TRUE(frame::MissingExportRoutines(1, L"").empty());  // local settings export nothing
+}
