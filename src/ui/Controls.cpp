@@ -146,6 +146,7 @@ WindowProc EditProc()
             DefWindowProcW(window, WM_GETTEXT, caption.size(), reinterpret_cast<LPARAM>(caption.data()));
             caption.resize(length);
             state->text = std::move(caption);
+            if (Style(window) & ES_PASSWORD) state->passwordChar = L'\u25CF';  // a password edit masks from the start
             return 0;
         }
         case WM_SETTEXT:
