@@ -1,10 +1,13 @@
 #include "ui/CommonControls.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <numeric>
 #include <tuple>
+#include <utility>
 
+#include "ui/Mouse.h"
 #include "ui/UserActions.h"
 #include "ui/Window.h"
 #include "zrstd/Format.h"
@@ -67,6 +70,68 @@ WindowProc HeaderProc(std::shared_ptr<ListState> state)
     };
 }
 
+// Where a column starts, from the widths of the columns before it in display order.
+int ColumnLeft(const ListState& state, int column)
+{
+    int x = 0;
+    for (int shown : state.order) {
+        if (shown == column) return x;
+        x += state.columns[static_cast<std::size_t>(shown)].cx;
+    }
+    return x;
+}
+
+RECT CellRect(const ListState& state, int item, int column)
+{
+    const int left = ColumnLeft(state, column);
+    const int top = kListHeaderHeight + item * kListRowHeight;
+    return RECT{left, top, left + state.columns[static_cast<std::size_t>(column)].cx, top + kListRowHeight};
+}
+
+// Draws every cell in display order, asking the parent through NM_CUSTOMDRAW.
+void PaintList(HWND window, const ListState& state, HDC dc)
+{
+    NMLVCUSTOMDRAW draw;
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    draw.nmcd.hdc = dc;
+    draw.nmcd.rc = GetClientRect(window);
+    const LRESULT listMode = NotifyParent(window, draw.nmcd.hdr, NM_CUSTOMDRAW);
+    const auto listFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    for (std::size_t row = 0; row < state.rows.size(); ++row) {
+        LRESULT rowMode = CDRF_DODEFAULT;
+        if (listMode & CDRF_NOTIFYITEMDRAW) {
+            draw = NMLVCUSTOMDRAW{};
+            draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+            draw.nmcd.hdc = dc;
+            draw.nmcd.dwItemSpec = row;
+            draw.nmcd.uItemState = state.rows[row].state;
+            draw.nmcd.lItemlParam = state.rows[row].data;
+            rowMode = NotifyParent(window, draw.nmcd.hdr, NM_CUSTOMDRAW);
+        }
+        for (int column : state.order) {
+            SelectObject(dc, listFont);
+            SetTextColor(dc, 0);
+            const RECT cell = CellRect(state, static_cast<int>(row), column);
+            if (rowMode & CDRF_NOTIFYSUBITEMDRAW) {
+                draw = NMLVCUSTOMDRAW{};
+                draw.nmcd.dwDrawStage = CDDS_SUBITEM | CDDS_ITEMPREPAINT;
+                draw.nmcd.hdc = dc;
+                draw.nmcd.rc = cell;
+                draw.nmcd.dwItemSpec = row;
+                draw.nmcd.lItemlParam = state.rows[row].data;
+                draw.iSubItem = column;
+                const LRESULT cellMode = NotifyParent(window, draw.nmcd.hdr, NM_CUSTOMDRAW);
+                if (!(cellMode & CDRF_NEWFONT)) SelectObject(dc, listFont);
+                if (draw.clrText != CLR_DEFAULT) SetTextColor(dc, draw.clrText);
+            }
+            const auto& texts = state.rows[row].texts;
+            const std::size_t index = static_cast<std::size_t>(column);
+            DrawTextW(dc, index < texts.size() ? texts[index] : L"", cell, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+        }
+    }
+    SelectObject(dc, nullptr);
+}
+
 WindowProc ListViewProc()
 {
     auto state = std::make_shared<ListState>();
@@ -88,6 +153,39 @@ WindowProc ListViewProc()
             for (Row& row : state->rows) row.texts.resize(state->columns.size());
             return static_cast<LRESULT>(at);
         }
+        case LVM_GETCOLUMNW: {
+            auto* column = reinterpret_cast<LVCOLUMNW*>(lParam);
+            if (!column || index < 0 || index >= static_cast<int>(state->columns.size())) return FALSE;
+            *column = state->columns[static_cast<std::size_t>(index)];
+            return TRUE;
+        }
+        case LVM_GETSUBITEMRECT: {
+            auto* rect = reinterpret_cast<RECT*>(lParam);
+            if (!rect || index < 0 || index >= count || rect->top < 0 ||
+                rect->top >= static_cast<int>(state->columns.size()))
+                return FALSE;
+            *rect = CellRect(*state, index, rect->top);
+            return TRUE;
+        }
+        case LVM_SUBITEMHITTEST: {
+            auto* hit = reinterpret_cast<LVHITTESTINFO*>(lParam);
+            if (!hit) return -1;
+            hit->iItem = hit->iSubItem = -1;
+            hit->flags = LVHT_NOWHERE;
+            const int row = hit->pt.y < kListHeaderHeight ? -1 : (hit->pt.y - kListHeaderHeight) / kListRowHeight;
+            if (row < 0 || row >= count) return -1;
+            for (int column = 0; column < static_cast<int>(state->columns.size()); ++column) {
+                const RECT cell = CellRect(*state, row, column);
+                if (hit->pt.x >= cell.left && hit->pt.x < cell.right) {
+                    hit->iItem = row;
+                    hit->iSubItem = column;
+                    hit->flags = LVHT_ONITEMLABEL;
+                    return row;
+                }
+            }
+            return -1;
+        }
+        case WM_PAINT: PaintList(window, *state, reinterpret_cast<HDC>(wParam)); return 0;
         case LVM_GETCOLUMNWIDTH:
             return index >= 0 && index < static_cast<int>(state->columns.size()) ? state->columns[static_cast<std::size_t>(index)].cx : 0;
         case LVM_SETCOLUMNWIDTH:
@@ -335,6 +433,192 @@ WindowProc DateTimeProc()
     };
 }
 
+// ---- Tooltip --------------------------------------------------------------
+
+struct TooltipState {
+    bool active = true;
+    std::vector<TOOLINFOW> tools;
+    int delays[4] = {0, 0, 0, 0};
+};
+
+std::map<HWND, std::shared_ptr<TooltipState>>& Tooltips()
+{
+    static auto* tooltips = new std::map<HWND, std::shared_ptr<TooltipState>>;
+    return *tooltips;
+}
+
+bool SameTool(const TOOLINFOW& a, const TOOLINFOW& b) { return a.hwnd == b.hwnd && a.uId == b.uId; }
+
+WindowProc TooltipProc()
+{
+    auto state = std::make_shared<TooltipState>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        auto* tool = reinterpret_cast<TOOLINFOW*>(lParam);
+        auto find = [&]() -> TOOLINFOW* {
+            if (!tool) return nullptr;
+            const auto found = std::find_if(state->tools.begin(), state->tools.end(),
+                                            [&](const TOOLINFOW& t) { return SameTool(t, *tool); });
+            return found == state->tools.end() ? nullptr : &*found;
+        };
+        switch (message) {
+        case WM_CREATE: Tooltips()[window] = state; return 0;
+        case WM_DESTROY: Tooltips().erase(window); return 0;
+        case TTM_ACTIVATE: state->active = wParam != 0; return 0;
+        case TTM_SETDELAYTIME:
+            if (wParam == TTDT_AUTOMATIC) {
+                state->delays[TTDT_INITIAL] = static_cast<int>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+            } else if (wParam < 4) {
+                state->delays[wParam] = static_cast<int>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+            }
+            return 0;
+        case TTM_GETDELAYTIME: return wParam < 4 ? state->delays[wParam] : 0;
+        case TTM_GETTOOLCOUNT: return static_cast<LRESULT>(state->tools.size());
+        case TTM_ADDTOOLW:
+            if (!tool) return FALSE;
+            if (TOOLINFOW* existing = find()) *existing = *tool;
+            else state->tools.push_back(*tool);
+            return TRUE;
+        case TTM_DELTOOLW:
+            if (tool) std::erase_if(state->tools, [&](const TOOLINFOW& t) { return SameTool(t, *tool); });
+            return 0;
+        case TTM_UPDATETIPTEXTW:
+            if (TOOLINFOW* existing = find()) existing->text = tool->text;
+            return 0;
+        case TTM_GETTEXTW:
+            if (TOOLINFOW* existing = find()) tool->text = existing->text;
+            return 0;
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
+// ---- Extended combo box ------------------------------------------------------
+
+struct ComboExItem {
+    std::wstring text;
+    int image = -1, selectedImage = -1, overlay = -1, indent = 0;
+    LPARAM data = 0;
+};
+
+WindowProc ComboBoxExProc()
+{
+    struct State {
+        std::vector<ComboExItem> items;
+        LRESULT selection = -1;
+        HIMAGELIST images = nullptr;
+        int fieldHeight = 16;
+        int itemHeight = 16;
+    };
+    auto state = std::make_shared<State>();
+    return [state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto index = static_cast<std::intptr_t>(static_cast<std::int32_t>(wParam));
+        const auto count = static_cast<std::intptr_t>(state->items.size());
+        const bool valid = index >= 0 && index < count;
+        auto item = [&]() -> ComboExItem& { return state->items[static_cast<std::size_t>(index)]; };
+        auto apply = [](ComboExItem& target, const COMBOBOXEXITEMW& source) {
+            if (source.mask & CBEIF_TEXT) target.text = source.text;
+            if (source.mask & CBEIF_IMAGE) target.image = source.iImage;
+            if (source.mask & CBEIF_SELECTEDIMAGE) target.selectedImage = source.iSelectedImage;
+            if (source.mask & CBEIF_OVERLAY) target.overlay = source.iOverlay;
+            if (source.mask & CBEIF_INDENT) target.indent = source.iIndent;
+            if (source.mask & CBEIF_LPARAM) target.data = source.lParam;
+        };
+        switch (message) {
+        case CBEM_INSERTITEMW: {
+            const auto* source = reinterpret_cast<const COMBOBOXEXITEMW*>(lParam);
+            if (!source) return CB_ERR;
+            const auto at = source->iItem < 0 || source->iItem > count ? count : source->iItem;
+            ComboExItem inserted;
+            apply(inserted, *source);
+            state->items.insert(state->items.begin() + at, std::move(inserted));
+            if (state->selection >= at) ++state->selection;
+            return at;
+        }
+        case CBEM_SETITEMW: {
+            const auto* source = reinterpret_cast<const COMBOBOXEXITEMW*>(lParam);
+            if (!source || source->iItem < 0 || source->iItem >= count) return FALSE;
+            apply(state->items[static_cast<std::size_t>(source->iItem)], *source);
+            return TRUE;
+        }
+        case CBEM_GETITEMW: {
+            auto* target = reinterpret_cast<COMBOBOXEXITEMW*>(lParam);
+            if (!target || target->iItem < 0 || target->iItem >= count) return FALSE;
+            const ComboExItem& source = state->items[static_cast<std::size_t>(target->iItem)];
+            if (target->mask & CBEIF_TEXT) target->text = source.text;
+            if (target->mask & CBEIF_IMAGE) target->iImage = source.image;
+            if (target->mask & CBEIF_SELECTEDIMAGE) target->iSelectedImage = source.selectedImage;
+            if (target->mask & CBEIF_OVERLAY) target->iOverlay = source.overlay;
+            if (target->mask & CBEIF_INDENT) target->iIndent = source.indent;
+            if (target->mask & CBEIF_LPARAM) target->lParam = source.data;
+            return TRUE;
+        }
+        case CBEM_SETIMAGELIST:
+            return reinterpret_cast<LRESULT>(std::exchange(state->images, reinterpret_cast<HIMAGELIST>(lParam)));
+        case CBEM_GETIMAGELIST: return reinterpret_cast<LRESULT>(state->images);
+        case CB_GETCOUNT: return count;
+        case CB_GETCURSEL: return state->selection;
+        case CB_SETCURSEL: state->selection = valid ? index : -1; return state->selection;
+        case CB_GETITEMDATA: return valid ? item().data : CB_ERR;
+        case CB_SETITEMDATA:
+            if (!valid) return CB_ERR;
+            item().data = lParam;
+            return 0;
+        case CB_GETLBTEXT:
+            if (!valid) return CB_ERR;
+            if (lParam) *reinterpret_cast<std::wstring*>(lParam) = item().text;
+            return static_cast<LRESULT>(item().text.size());
+        case CB_GETLBTEXTLEN: return valid ? static_cast<LRESULT>(item().text.size()) : CB_ERR;
+        case CB_DELETESTRING:
+            if (!valid) return CB_ERR;
+            state->items.erase(state->items.begin() + index);
+            if (state->selection == index) state->selection = -1;
+            else if (state->selection > index) --state->selection;
+            return count - 1;
+        case CB_RESETCONTENT:
+            state->items.clear();
+            state->selection = -1;
+            return 0;
+        case CB_FINDSTRINGEXACT: {
+            const std::wstring wanted = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+            for (std::size_t i = 0; i < state->items.size(); ++i)
+                if (state->items[i].text == wanted) return static_cast<LRESULT>(i);
+            return CB_ERR;
+        }
+        case CB_SETITEMHEIGHT:
+            if (lParam <= 0) return CB_ERR;
+            (index == -1 ? state->fieldHeight : state->itemHeight) = static_cast<int>(lParam);
+            return 0;
+        case CB_GETITEMHEIGHT: return index == -1 ? state->fieldHeight : state->itemHeight;
+        case WM_GETTEXTLENGTH:
+        case WM_GETTEXT: {
+            const std::wstring shown =
+                state->selection >= 0 ? state->items[static_cast<std::size_t>(state->selection)].text : std::wstring();
+            DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        case WM_PAINT: {
+            // the selection field: the item's image, then its text
+            if (state->selection < 0) return 0;
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const ComboExItem& shown = state->items[static_cast<std::size_t>(state->selection)];
+            int x = 2 + shown.indent * 10;
+            int width = 0, height = 0;
+            if (shown.image >= 0 && ImageList_GetIconSize(state->images, width, height)) {
+                ImageList_Draw(state->images, shown.image, dc, x, (state->fieldHeight - height) / 2, ILD_TRANSPARENT);
+                x += width + 4;
+            }
+            const HFONT previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+            if (!IsWindowEnabled(window)) SetTextColor(dc, 0x808080);
+            DrawTextW(dc, shown.text, RECT{x, 0, GetClientRect(window).right, state->fieldHeight},
+                      DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, previous);
+            return 0;
+        }
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
+    };
+}
+
 void Require(HWND control, const wchar_t* className)
 {
     if (!IsWindow(control) || GetClassName(control) != className) throw ActionRefused("the control is not of the kind this action needs");
@@ -358,6 +642,31 @@ void RegisterCommonControls()
     RegisterWindowClass(L"msctls_updown32", UpDownProc);
     RegisterWindowClass(L"SysIPAddress32", IpAddressProc);
     RegisterWindowClass(L"SysDateTimePick32", DateTimeProc);
+    RegisterWindowClass(L"tooltips_class32", TooltipProc);
+    RegisterWindowClass(L"ComboBoxEx32", ComboBoxExProc);
+}
+
+std::wstring TooltipTextFor(HWND control)
+{
+    for (const auto& [window, state] : Tooltips()) {
+        if (!state->active || !IsWindow(window)) continue;
+        for (const TOOLINFOW& tool : state->tools) {
+            const bool matches = (tool.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.uId) == control : tool.hwnd == control;
+            if (matches && !tool.text.empty()) return tool.text;
+        }
+    }
+    return {};
+}
+
+void HoverListCell(HWND list, int item, int subItem)
+{
+    Require(list, L"SysListView32");
+    RequireRow(list, item);
+    RECT cell;
+    cell.top = subItem;
+    if (!SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell)))
+        throw ActionRefused("the list has no column " + std::to_string(subItem));
+    MoveMouse(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
 }
 
 void ClickListItem(HWND list, int item, int subItem)

@@ -37,8 +37,8 @@ std::vector<ControlState> DescribeControls(HWND dialog)
             if (mask) control.text = std::wstring(control.text.size(), mask);
         } else if (className == L"Static") {
             control.kind = L"label";
-        } else if (className == L"ComboBox" || className == L"ListBox") {
-            const bool combo = className == L"ComboBox";
+        } else if (className == L"ComboBox" || className == L"ComboBoxEx32" || className == L"ListBox") {
+            const bool combo = className != L"ListBox";
             control.kind = combo ? L"combo" : L"list";
             const LRESULT selection = SendMessageW(child, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
             std::wstring selected;

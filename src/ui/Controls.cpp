@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "ui/Graphics.h"
+#include "ui/Mouse.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -69,6 +72,30 @@ WindowProc ButtonProc()
             if (wParam != VK_SPACE || !state->pushed) return 0;
             state->pushed = false;
             return SendMessageW(window, BM_CLICK, 0, 0);
+        case WM_KILLFOCUS: state->pushed = false; return 0;
+        case WM_PAINT: {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            if (type == BS_OWNERDRAW) {
+                // the parent draws it
+                DRAWITEMSTRUCT item;
+                item.CtlType = ODT_BUTTON;
+                item.CtlID = static_cast<UINT>(GetDlgCtrlID(window));
+                item.itemState = (state->pushed ? ODS_SELECTED : 0) | (IsWindowEnabled(window) ? 0 : ODS_DISABLED) |
+                                 (GetFocus() == window ? ODS_FOCUS : 0);
+                item.hwndItem = window;
+                item.hDC = dc;
+                item.rcItem = GetClientRect(window);
+                SendMessageW(GetParent(window), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+                return 0;
+            }
+            const RECT client = GetClientRect(window);
+            if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+                DrawFrameControl(dc, client, DFC_BUTTON, DFCS_BUTTONPUSH | (state->pushed ? DFCS_PUSHED : 0));
+            const HFONT previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, GetWindowTextW(window), client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, previous);
+            return 0;
+        }
         case BM_CLICK:
             if (!IsWindowEnabled(window) || type == BS_GROUPBOX) return 0;
             if (type == BS_AUTOCHECKBOX) state->check = state->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED;
@@ -119,6 +146,7 @@ WindowProc EditProc()
             DefWindowProcW(window, WM_GETTEXT, caption.size(), reinterpret_cast<LPARAM>(caption.data()));
             caption.resize(length);
             state->text = std::move(caption);
+            if (Style(window) & ES_PASSWORD) state->passwordChar = L'\u25CF';  // a password edit masks from the start
             return 0;
         }
         case WM_SETTEXT:
@@ -229,12 +257,42 @@ WindowProc EditProc()
 
 WindowProc StaticProc()
 {
-    return [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_LBUTTONUP && (Style(window) & SS_NOTIFY) && IsWindowEnabled(window)) {
-            NotifyParentCommand(window, STN_CLICKED);
+    auto icon = std::make_shared<HICON>(nullptr);
+    return [icon](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const DWORD style = Style(window);
+        switch (message) {
+        case WM_LBUTTONUP:
+            if ((style & SS_NOTIFY) && IsWindowEnabled(window)) NotifyParentCommand(window, STN_CLICKED);
+            return 0;
+        case WM_NCHITTEST:
+            // a static lets the mouse through to its parent unless it notifies
+            return (style & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
+        case STM_SETICON: return reinterpret_cast<LRESULT>(std::exchange(*icon, reinterpret_cast<HICON>(wParam)));
+        case STM_GETICON: return reinterpret_cast<LRESULT>(*icon);
+        case WM_PAINT: {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const RECT client = GetClientRect(window);
+            // the parent chooses the colours (reflected to the control when it wants them)
+            const auto brush = reinterpret_cast<HBRUSH>(
+                SendMessageW(GetParent(window), WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(window)));
+            if (brush) FillRect(dc, client, brush);
+            if ((style & 0x1F) == SS_ICON) {
+                IconInfo info;
+                if (GetIconInfo(*icon, info)) {
+                    const bool centred = (style & SS_CENTERIMAGE) != 0;
+                    DrawIconEx(dc, centred ? (client.Width() - info.size.cx) / 2 : 0,
+                               centred ? (client.Height() - info.size.cy) / 2 : 0, *icon, 0, 0);
+                }
+                return 0;
+            }
+            const HFONT previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+            if (!IsWindowEnabled(window)) SetTextColor(dc, 0x808080);
+            DrawTextW(dc, GetWindowTextW(window), client, DT_LEFT);
+            SelectObject(dc, previous);
             return 0;
         }
-        return DefWindowProcW(window, message, wParam, lParam);
+        default: return DefWindowProcW(window, message, wParam, lParam);
+        }
     };
 }
 

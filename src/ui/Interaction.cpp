@@ -1,5 +1,7 @@
 #include "ui/Interaction.h"
 
+#include <algorithm>
+
 #include "ui/Window.h"
 #include "zrstd/Strings.h"
 
@@ -10,6 +12,7 @@ namespace {
 struct Record {
     std::vector<ShownBox> boxes;
     std::vector<ShownDialog> dialogs;
+    std::vector<ShownMenu> menus;
     InteractionDriver* driver = nullptr;
     ScriptedUser nobody;  // answers nothing: every question is unscripted
 };
@@ -27,21 +30,40 @@ std::string Describe(const ShownBox& box)
 
 }  // namespace
 
+UINT InteractionDriver::ChooseMenuItem(const ShownMenu& menu)
+{
+    throw UnscriptedInteraction("a popup menu nobody chooses from (" + std::to_string(menu.items.size()) + " items)");
+}
+
 ScriptedUser& ScriptedUser::Answer(int button)
 {
-    m_steps.push_back({true, button, nullptr});
+    m_steps.push_back({Kind::Answer, button, nullptr});
     return *this;
 }
 
 ScriptedUser& ScriptedUser::InDialog(std::function<void(HWND)> actions)
 {
-    m_steps.push_back({false, 0, std::move(actions)});
+    m_steps.push_back({Kind::Dialog, 0, std::move(actions)});
     return *this;
+}
+
+ScriptedUser& ScriptedUser::Choose(UINT command)
+{
+    m_steps.push_back({Kind::Menu, static_cast<int>(command), nullptr});
+    return *this;
+}
+
+UINT ScriptedUser::ChooseMenuItem(const ShownMenu& menu)
+{
+    if (m_steps.empty() || m_steps.front().kind != Kind::Menu) return InteractionDriver::ChooseMenuItem(menu);
+    const auto command = static_cast<UINT>(m_steps.front().button);
+    m_steps.pop_front();
+    return command;
 }
 
 int ScriptedUser::AnswerMessageBox(const ShownBox& box)
 {
-    if (m_steps.empty() || !m_steps.front().isAnswer) throw UnscriptedInteraction(Describe(box));
+    if (m_steps.empty() || m_steps.front().kind != Kind::Answer) throw UnscriptedInteraction(Describe(box));
     const int button = m_steps.front().button;
     m_steps.pop_front();
     return button;
@@ -49,7 +71,7 @@ int ScriptedUser::AnswerMessageBox(const ShownBox& box)
 
 void ScriptedUser::ActInDialog(HWND dialog, const ShownDialog& shown)
 {
-    if (m_steps.empty() || m_steps.front().isAnswer)
+    if (m_steps.empty() || m_steps.front().kind != Kind::Dialog)
         throw UnscriptedInteraction("a dialog nobody acts in: template " + std::to_string(shown.templateId) + " \"" +
                                     ZRSTD::ToUtf8(shown.caption) + "\"");
     auto actions = std::move(m_steps.front().actions);
@@ -67,11 +89,27 @@ InteractionDriver& CurrentInteractionDriver()
 
 const std::vector<ShownBox>& ShownBoxes() { return State().boxes; }
 const std::vector<ShownDialog>& ShownDialogs() { return State().dialogs; }
+const std::vector<ShownMenu>& ShownMenus() { return State().menus; }
 
 void ClearInteractionRecord()
 {
     State().boxes.clear();
     State().dialogs.clear();
+    State().menus.clear();
+}
+
+UINT RunPopupMenu(ShownMenu menu)
+{
+    const UINT chosen = CurrentInteractionDriver().ChooseMenuItem(menu);
+    if (chosen != 0) {
+        const auto item = std::find_if(menu.items.begin(), menu.items.end(),
+                                       [chosen](const ShownMenu::Item& i) { return !i.separator && i.id == chosen; });
+        if (item == menu.items.end()) throw UnscriptedInteraction("the menu has no item " + std::to_string(chosen));
+        if (!item->enabled) throw UnscriptedInteraction("the menu item " + std::to_string(chosen) + " is disabled");
+    }
+    menu.chosen = chosen;
+    State().menus.push_back(std::move(menu));
+    return chosen;
 }
 
 void RunModalLoop(HWND dialog, ShownDialog shown, const std::function<bool()>& ended,

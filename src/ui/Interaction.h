@@ -29,6 +29,22 @@ struct ShownDialog {
     int result = 0;
 };
 
+struct ShownMenu {
+    struct Item {
+        UINT id = 0;
+        std::wstring text;
+        bool enabled = true;
+        bool checked = false;
+        bool separator = false;
+        bool operator==(const Item&) const = default;
+    };
+    HWND owner = nullptr;
+    POINT at;  // screen coordinates
+    UINT flags = 0;
+    std::vector<Item> items;
+    UINT chosen = 0;  // 0: none
+};
+
 // Raised when the user is asked something nobody scripted: a test or a
 // command line must say what the user answers, never hang.
 class UI_API UnscriptedInteraction : public std::runtime_error {
@@ -44,6 +60,9 @@ public:
     // Acts inside a modal dialog that has just been initialised; the dialog
     // ends when something in it calls EndDialog.
     virtual void ActInDialog(HWND dialog, const ShownDialog& shown) = 0;
+    // The command the user chooses in a popup menu, 0 for none; by default
+    // nobody was told what to choose.
+    virtual UINT ChooseMenuItem(const ShownMenu& menu);
 };
 
 // What a scripted user does, in order: answer the next box, or act inside the next dialog.
@@ -51,14 +70,18 @@ class UI_API ScriptedUser : public InteractionDriver {
 public:
     ScriptedUser& Answer(int button);
     ScriptedUser& InDialog(std::function<void(HWND dialog)> actions);
+    // Chooses the item with this command in the next popup menu (0 dismisses it).
+    ScriptedUser& Choose(UINT command);
 
     int AnswerMessageBox(const ShownBox& box) override;
     void ActInDialog(HWND dialog, const ShownDialog& shown) override;
+    UINT ChooseMenuItem(const ShownMenu& menu) override;
     bool Finished() const { return m_steps.empty(); }
 
 private:
+    enum class Kind { Answer, Dialog, Menu };
     struct Step {
-        bool isAnswer;
+        Kind kind;
         int button;
         std::function<void(HWND)> actions;
     };
@@ -71,11 +94,17 @@ UI_API InteractionDriver& CurrentInteractionDriver();
 
 UI_API const std::vector<ShownBox>& ShownBoxes();
 UI_API const std::vector<ShownDialog>& ShownDialogs();
+UI_API const std::vector<ShownMenu>& ShownMenus();
 UI_API void ClearInteractionRecord();
 
 // Runs a modal dialog: lets the driver act, pumps posted messages, and
 // returns once ended() is true, recording result(); a dialog the driver
 // leaves open raises UnscriptedInteraction.
+// Shows a popup menu to the driver and records it; returns the chosen command
+// (0 for none). Choosing an item that is not there or is disabled raises
+// UnscriptedInteraction: a user cannot do that.
+UI_API UINT RunPopupMenu(ShownMenu menu);
+
 UI_API void RunModalLoop(HWND dialog, ShownDialog shown, const std::function<bool()>& ended,
                          const std::function<int()>& result);
 

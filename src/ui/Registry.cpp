@@ -9,6 +9,7 @@
 #include "zrstd/Crypto.h"
 #include "zrstd/Strings.h"
 
+const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(std::uintptr_t{0x80000000});
 const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t{0x80000001});
 const HKEY HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(std::uintptr_t{0x80000002});
 
@@ -40,6 +41,7 @@ RegistryState& State()
 
 std::wstring RootName(HKEY root)
 {
+    if (root == HKEY_CLASSES_ROOT) return L"HKEY_CLASSES_ROOT";
     if (root == HKEY_CURRENT_USER) return L"HKEY_CURRENT_USER";
     if (root == HKEY_LOCAL_MACHINE) return L"HKEY_LOCAL_MACHINE";
     const auto found = State().open.find(reinterpret_cast<std::uintptr_t>(root));

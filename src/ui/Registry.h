@@ -7,13 +7,14 @@
 #include "ui/Api.h"
 #include "ui/Win32.h"
 
-// The registry: HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, keys with DWORD,
+// The registry: HKEY_CLASSES_ROOT, HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE, keys with DWORD,
 // string and binary values. It lives in memory, or in a file that every change
 // rewrites atomically (SetRegistryFile).
 struct HKEY__;
 using HKEY = HKEY__*;
 using LSTATUS = long;
 
+UI_API extern const HKEY HKEY_CLASSES_ROOT;
 UI_API extern const HKEY HKEY_CURRENT_USER;
 UI_API extern const HKEY HKEY_LOCAL_MACHINE;
 

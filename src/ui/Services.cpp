@@ -1,5 +1,6 @@
 #include "ui/Services.h"
 
+#include <map>
 #include <set>
 
 #include "zrstd/Format.h"
@@ -12,6 +13,8 @@ struct ServiceState {
     std::vector<ServiceCall> calls;
     PickerAnswer picker;
     bool shellOpenSucceeds = true;
+    bool startSucceeds = true;
+    std::map<HWND, std::wstring> themes;
     bool waiting = false;
     std::set<HWND> themed;
 };
@@ -40,6 +43,14 @@ bool ShellExecuteOpen(HWND, const std::wstring& target)
     State().calls.push_back({L"open", target, L""});
     return State().shellOpenSucceeds;
 }
+
+bool StartProgram(const std::wstring& commandLine)
+{
+    State().calls.push_back({L"run", commandLine, L""});
+    return State().startSucceeds;
+}
+
+void SetStartProgramResult(bool succeeds) { State().startSucceeds = succeeds; }
 
 bool HtmlHelpShow(HWND, const std::wstring& file, DWORD contextId)
 {
@@ -76,5 +87,17 @@ void EnableThemeDialogTexture(HWND window, DWORD flags)
 }
 
 bool HasThemeDialogTexture(HWND window) { return State().themed.count(window) != 0; }
+
+void SetWindowTheme(HWND window, const std::wstring& theme)
+{
+    State().themes[window] = theme;
+    State().calls.push_back({L"window-theme", theme, L""});
+}
+
+std::wstring GetWindowTheme(HWND window)
+{
+    const auto found = State().themes.find(window);
+    return found == State().themes.end() ? std::wstring() : found->second;
+}
 
 }  // namespace ui

@@ -8,12 +8,12 @@
 #include "ui/Win32.h"
 
 // Services of the desktop that pages ask for, each recorded and replaceable:
-// the shell's "open" verb, HTML help, the file and folder pickers, the wait
-// cursor and the themed tab background.
+// the shell's "open" verb, starting a program, HTML help, the file and folder
+// pickers, the wait cursor, the themed tab background and window themes.
 namespace ui {
 
 struct ServiceCall {
-    std::wstring service;  // "open", "help", "save-file", "open-file", "folder", "cursor", "theme"
+    std::wstring service;  // "open", "run", "help", "save-file", "open-file", "folder", "cursor", "theme", "window-theme"
     std::wstring argument;
     std::wstring detail;
 };
@@ -28,6 +28,9 @@ UI_API void SetPickerAnswer(PickerAnswer answer);
 UI_API void SetShellOpenResult(bool succeeds);
 
 UI_API bool ShellExecuteOpen(HWND owner, const std::wstring& target);
+// Starts a program from a command line; whether that succeeds is set like opening.
+UI_API bool StartProgram(const std::wstring& commandLine);
+UI_API void SetStartProgramResult(bool succeeds);
 UI_API bool HtmlHelpShow(HWND owner, const std::wstring& file, DWORD contextId);
 // Save and open pickers: filter and default extension as the platform gives
 // them; returns the chosen path or empty.
@@ -40,5 +43,8 @@ UI_API bool IsWaitCursor();
 inline constexpr DWORD ETDT_ENABLETAB = 6;
 UI_API void EnableThemeDialogTexture(HWND window, DWORD flags);
 UI_API bool HasThemeDialogTexture(HWND window);
+// The visual theme a window is drawn with ("Explorer", ...); empty for the default.
+UI_API void SetWindowTheme(HWND window, const std::wstring& theme);
+UI_API std::wstring GetWindowTheme(HWND window);
 
 }  // namespace ui

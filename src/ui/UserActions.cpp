@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/Controls.h"
+#include "ui/Mouse.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"
 #include "zrstd/Strings.h"
@@ -27,6 +28,31 @@ void RequireEditable(HWND edit)
 {
     RequireUsable(edit);
     if (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) throw ActionRefused("the control " + Name(edit) + " is read-only");
+}
+
+POINT Centre(HWND control)
+{
+    const RECT client = GetClientRect(control);
+    return POINT{client.Width() / 2, client.Height() / 2};
+}
+
+// The window that receives mouse input at a point of the control, with the
+// point in its client coordinates.
+std::pair<HWND, POINT> MouseTarget(HWND control, POINT client)
+{
+    const POINT screen = ClientToScreen(control, client);
+    HWND target = control;
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    while (SendMessageW(target, WM_NCHITTEST, 0, at) == HTTRANSPARENT && GetParent(target)) target = GetParent(target);
+    return {target, ScreenToClient(target, screen)};
+}
+
+void SendMouse(HWND control, POINT client, UINT message)
+{
+    RequireUsable(control);
+    const auto [target, point] = MouseTarget(control, client);
+    SetCursorPos(ClientToScreen(target, point));
+    SendMessageW(target, message, 0, MAKELPARAM(point.x, point.y));
 }
 
 }  // namespace
@@ -77,15 +103,64 @@ void Paste(HWND edit, const std::wstring& text)
 void Click(HWND control)
 {
     RequireUsable(control);
-    SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
-    SendMessageW(control, WM_LBUTTONUP, 0, 0);
+    ClickAt(control, Centre(control));
+}
+
+void ClickAt(HWND control, POINT client)
+{
+    SendMouse(control, client, WM_LBUTTONDOWN);
+    if (IsWindow(control)) MouseUp(control, client);
+}
+
+void MouseDown(HWND control, POINT client) { SendMouse(control, client, WM_LBUTTONDOWN); }
+void MouseDown(HWND control)
+{
+    RequireUsable(control);
+    MouseDown(control, Centre(control));
+}
+
+void MouseUp(HWND control, POINT client)
+{
+    if (!IsWindow(control)) throw ActionRefused("the control does not exist");
+    // the release goes where the press went, even when the control became disabled meanwhile
+    const auto [target, point] = MouseTarget(control, client);
+    SetCursorPos(ClientToScreen(target, point));
+    SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+void MouseUp(HWND control) { MouseUp(control, Centre(control)); }
+
+void MoveMouse(HWND control, POINT client)
+{
+    if (!IsWindow(control)) throw ActionRefused("the control does not exist");
+    if (!IsWindowVisible(control)) throw ActionRefused("the control " + Name(control) + " is hidden");
+    const auto [target, point] = MouseTarget(control, client);
+    const HWND tracking = GetMouseTrackingWindow();
+    if (tracking && tracking != target) {
+        ClearMouseTracking();
+        SendMessageW(tracking, WM_MOUSELEAVE, 0, 0);
+    }
+    SetCursorPos(ClientToScreen(target, point));
+    if (!SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)))
+        SetCursor(LoadCursorW(IDC_ARROW));
+    SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+}
+
+void MoveMouseOver(HWND control) { MoveMouse(control, Centre(control)); }
+
+void MoveMouseAway()
+{
+    const HWND tracking = GetMouseTrackingWindow();
+    ClearMouseTracking();
+    SetCursorPos(POINT{-1000, -1000});
+    SetCursor(LoadCursorW(IDC_ARROW));
+    if (tracking) SendMessageW(tracking, WM_MOUSELEAVE, 0, 0);
 }
 
 void DoubleClick(HWND control)
 {
     Click(control);
-    SendMessageW(control, WM_LBUTTONDBLCLK, 0, 0);
-    SendMessageW(control, WM_LBUTTONUP, 0, 0);
+    SendMouse(control, Centre(control), WM_LBUTTONDBLCLK);
+    SendMouse(control, Centre(control), WM_LBUTTONUP);
 }
 
 void SetChecked(HWND button, bool checked)
@@ -100,7 +175,7 @@ void SetChecked(HWND button, bool checked)
 void SelectItem(HWND box, const std::wstring& itemText)
 {
     RequireUsable(box);
-    const bool combo = GetClassName(box) == L"ComboBox";
+    const bool combo = GetClassName(box) == L"ComboBox" || GetClassName(box) == L"ComboBoxEx32";
     const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
     const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
     const LRESULT items = SendMessageW(box, count, 0, 0);
@@ -150,6 +225,19 @@ void KeyPress(HWND control, WORD key, Modifiers modifiers)
     if (key == VK_SPACE || key == VK_RETURN || key == VK_BACK) SendMessageW(control, WM_CHAR, key, 0);
     SendMessageW(control, WM_KEYUP, key, 0);
     for (const auto& [vk, down] : held) SetKeyDown(vk, false);
+}
+
+void KeyDown(HWND control, WORD key)
+{
+    RequireUsable(control);
+    SetFocus(control);
+    SendMessageW(control, WM_KEYDOWN, key, 0);
+}
+
+void KeyUp(HWND control, WORD key)
+{
+    if (!IsWindow(control)) throw ActionRefused("the control does not exist");
+    SendMessageW(GetFocus() ? GetFocus() : control, WM_KEYUP, key, 0);
 }
 
 }  // namespace ui

@@ -29,13 +29,30 @@ UI_API void Type(HWND edit, std::wstring_view text);
 UI_API void ClearText(HWND edit);
 UI_API void SelectText(HWND edit, int start, int end);
 UI_API void Paste(HWND edit, const std::wstring& text);
+// A click at the centre of the control. Mouse input goes to the window the
+// hit test names: a window that answers HTTRANSPARENT lets it through to its parent.
 UI_API void Click(HWND control);
+// A click, a press or a release at a point of the control's client area.
+UI_API void ClickAt(HWND control, POINT client);
+UI_API void MouseDown(HWND control, POINT client);
+UI_API void MouseDown(HWND control);
+UI_API void MouseUp(HWND control, POINT client);
+UI_API void MouseUp(HWND control);
+// Moves the mouse onto a point of the control (WM_SETCURSOR, then WM_MOUSEMOVE);
+// the window that tracked the mouse before receives WM_MOUSELEAVE.
+UI_API void MoveMouse(HWND control, POINT client);
+UI_API void MoveMouseOver(HWND control);
+// Moves the mouse off every window.
+UI_API void MoveMouseAway();
 UI_API void DoubleClick(HWND control);
 // Clicks a check box or radio button until it shows the state.
 UI_API void SetChecked(HWND button, bool checked);
 // Chooses the item with this text in a combo or list box.
 UI_API void SelectItem(HWND box, const std::wstring& itemText);
 UI_API void KeyPress(HWND control, WORD key, Modifiers modifiers = {});
+// A key held down on the focused control, and its release.
+UI_API void KeyDown(HWND control, WORD key);
+UI_API void KeyUp(HWND control, WORD key);
 
 // The control with this id in a dialog, or ActionRefused naming it.
 UI_API HWND FindControl(HWND dialog, int id);

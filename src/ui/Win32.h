@@ -181,3 +181,32 @@ inline constexpr WORD VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT 
 
 // Generic notifications (WM_NOTIFY)
 inline constexpr UINT NM_FIRST = 0, NM_CLICK = NM_FIRST - 2, NM_DBLCLK = NM_FIRST - 3, NM_RETURN = NM_FIRST - 4;
+
+// Painting, mouse and hit testing
+inline constexpr UINT WM_PAINT = 0x000F, WM_SETCURSOR = 0x0020, WM_DRAWITEM = 0x002B, WM_GETFONT = 0x0031,
+                      WM_NCHITTEST = 0x0084, WM_CTLCOLORBTN = 0x0135, WM_CTLCOLORSTATIC = 0x0138,
+                      WM_MOUSEMOVE = 0x0200, WM_MOUSELEAVE = 0x02A3;
+inline constexpr LRESULT HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1;
+inline constexpr LPARAM MAKELPARAM(int low, int high)
+{
+    return static_cast<LPARAM>(static_cast<std::uint32_t>(static_cast<WORD>(low)) |
+                               (static_cast<std::uint32_t>(static_cast<WORD>(high)) << 16));
+}
+// The signed coordinates a mouse message carries in lParam.
+inline constexpr int GET_X_LPARAM(LPARAM v) { return static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(v))); }
+inline constexpr int GET_Y_LPARAM(LPARAM v) { return static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(v))); }
+
+struct SIZE {
+    std::int32_t cx = 0, cy = 0;
+    bool operator==(const SIZE&) const = default;
+};
+
+// Static icons
+inline constexpr UINT STM_SETICON = 0x0170, STM_GETICON = 0x0171;
+
+// Combo box item height (wParam -1: the selection field)
+inline constexpr UINT CB_SETITEMHEIGHT = 0x0153, CB_GETITEMHEIGHT = 0x0154;
+
+// Results of COM-style operations
+using HRESULT = std::int32_t;
+inline constexpr HRESULT S_OK = 0, S_FALSE = 1, E_FAIL = static_cast<HRESULT>(0x80004005);

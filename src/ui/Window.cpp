@@ -18,6 +18,7 @@ struct WindowData {
     int id = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
+    WPARAM font = 0;  // WM_SETFONT
     RECT rect;
     WindowProc procedure;
     std::vector<HWND> children;
@@ -192,6 +193,9 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         buffer[n] = L'\0';
         return static_cast<LRESULT>(n);
     }
+    case WM_SETFONT: data->font = wParam; return 0;
+    case WM_GETFONT: return static_cast<LRESULT>(data->font);
+    case WM_NCHITTEST: return HTCLIENT;
     case WM_HELP:
         // unhandled help goes up to the parent
         return data->parent ? SendMessageW(data->parent, message, wParam, lParam) : 0;

@@ -5,6 +5,7 @@
 
 #include "ui/CommonControls.h"
 #include "ui/Controls.h"
+#include "ui/Graphics.h"
 #include "ui/Interaction.h"
 #include "zrstd/Format.h"
 
@@ -38,6 +39,7 @@ bool CWnd::SubclassWindow(HWND window)
     m_previous = ::SetWindowProc(window, [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) {
         return WindowProc(message, wParam, lParam);
     });
+    PreSubclassWindow();
     return true;
 }
 
@@ -115,7 +117,7 @@ CDialog::~CDialog()
 bool CDialog::CreateFromTemplate(HWND parent, DWORD styleToAdd, DWORD styleToRemove)
 {
     ui::InitializePlatform();
-    const ui::DialogTemplate* dialog = ui::FindDialogTemplate(m_templateId);
+    const ui::DialogTemplate* dialog = m_ownTemplate ? m_ownTemplate : ui::FindDialogTemplate(m_templateId);
     if (!dialog) return false;
     const DWORD style = (dialog->style & ~styleToRemove) | styleToAdd;
     HWND window = ::CreateWindowExW(0, L"#32770", dialog->caption, style, dialog->rect, parent, 0);
@@ -184,6 +186,19 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             if (OnNotify(header, &result)) return result;
         }
         return 0;
+    }
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        // offered to the control first (owner drawing and colours reflected to it)
+        const HWND control = message == WM_DRAWITEM
+                                 ? (lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr)
+                                 : reinterpret_cast<HWND>(lParam);
+        if (CWnd* child = CWnd::FromHandle(control)) {
+            LRESULT result = 0;
+            if (child->OnChildNotify(message, wParam, lParam, &result)) return result;
+        }
+        return Default(message, wParam, lParam);
     }
     case WM_SIZE: OnSize(LOWORD(static_cast<WPARAM>(lParam)), HIWORD(static_cast<WPARAM>(lParam))); return 0;
     case WM_HELP:

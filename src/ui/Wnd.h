@@ -6,6 +6,8 @@
 #include "ui/Resources.h"
 #include "ui/Window.h"
 
+class CCmdUI;
+
 // The class layer pages and controls are written against. A CWnd is bound to
 // a window by subclassing it: every message then reaches the object's
 // WindowProc first, and Default passes it on to the procedure it replaced.
@@ -60,6 +62,8 @@ public:
     std::int64_t GetDlgItemInt(int id, bool* translated = nullptr, bool isSigned = true) const;
 
 protected:
+    // Called once the object receives the window's messages (controls set themselves up here).
+    virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // Offered a notification its parent received from this control (message
@@ -100,12 +104,17 @@ public:
     virtual bool PreTranslateKey(WORD key) { return false; }
     // Called with the created window before the controls are made.
     virtual void OnCreateWindow() {}
+    // Command-update routing: sets the enabled and check state of a menu item
+    // that a control of this dialog is about to show; false leaves it as it is.
+    virtual bool OnUpdateCommandUI(CCmdUI& item) { return false; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool CreateFromTemplate(HWND parent, DWORD styleToAdd, DWORD styleToRemove);
 
     UINT m_templateId;
+    // A template the dialog brings itself (the platform's own dialogs), used instead of the module's.
+    const ui::DialogTemplate* m_ownTemplate = nullptr;
     bool m_modal = false;
     bool m_ended = false;
     int m_result = 0;

@@ -165,3 +165,115 @@ TEST_F(CommonControls, AnIpAddressFieldChangeAndADatePickNotifyTheParent)
     EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), DTN_DATETIMECHANGE);
     EXPECT_THROW(ui::PickDateTime(picker, SYSTEMTIME{1999, 12, 0, 31, 0, 0, 0, 0}), ui::ActionRefused);
 }
+
+TEST_F(CommonControls, ATooltipShowsTheTextOfItsToolOnlyWhileActive)
+{
+    HWND button = Make(L"Button", 10);
+    HWND other = Make(L"Button", 11);
+    HWND tooltip = CreateWindowExW(0, L"tooltips_class32", L"", WS_POPUP, {}, button, 0);
+    TOOLINFOW tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent.Handle();
+    tool.uId = reinterpret_cast<std::uintptr_t>(button);
+    EXPECT_TRUE(SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(ui::TooltipTextFor(button), L"");  // no text yet
+    tool.text = L"Заблокировано политикой";
+    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(ui::TooltipTextFor(button), L"Заблокировано политикой");
+    EXPECT_EQ(ui::TooltipTextFor(other), L"");
+    SendMessageW(tooltip, TTM_ACTIVATE, FALSE, 0);
+    EXPECT_EQ(ui::TooltipTextFor(button), L"");
+    SendMessageW(tooltip, TTM_ACTIVATE, TRUE, 0);
+    SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, 500);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0), 500);
+    TOOLINFOW read = tool;
+    read.text.clear();
+    SendMessageW(tooltip, TTM_GETTEXTW, 0, reinterpret_cast<LPARAM>(&read));
+    EXPECT_EQ(read.text, tool.text);
+    DestroyWindow(button);  // the tooltip goes with its owner
+    EXPECT_FALSE(IsWindow(tooltip));
+}
+
+TEST_F(CommonControls, AnExtendedComboKeepsImagesAndDataAndShowsTheSelectedItem)
+{
+    HWND combo = Make(L"ComboBoxEx32", 10001);
+    HIMAGELIST images = ImageList_Create(10, 10, ILC_MASK, 2, 2);
+    HBITMAP strip = CreateBitmap(20, 10);
+    ImageList_AddMasked(images, strip, 0x0000FF);
+    SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    COMBOBOXEXITEMW item;
+    item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE | CBEIF_LPARAM;
+    item.text = L"Редактирование запрещено";
+    item.iImage = item.iSelectedImage = 0;
+    item.lParam = 1;
+    EXPECT_EQ(SendMessageW(combo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    item.text = L"Редактирование разрешено";
+    item.iImage = item.iSelectedImage = 1;
+    item.lParam = 0;
+    item.iItem = 0;  // in front
+    EXPECT_EQ(SendMessageW(combo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 1, 0), 1);
+    EXPECT_TRUE(ui::Paint(combo).empty());  // nothing selected
+
+    parent.received.clear();
+    ui::SelectItem(combo, L"Редактирование запрещено");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(GetWindowTextW(combo), L"Редактирование запрещено");
+    testsupport::ExpectSequence({Command(10001, CBN_SELCHANGE, combo)}, parent.received);
+    const std::vector<DrawOp> drawn = ui::Paint(combo);
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_EQ(drawn[0].kind, DrawOp::Kind::Image);
+    EXPECT_EQ(drawn[0].image, 0);
+    EXPECT_EQ(drawn[1].text, L"Редактирование запрещено");
+    EXPECT_EQ(drawn[1].rect.left, 16);  // after the image
+
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 14);
+    EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 14);
+    SendMessageW(combo, CB_DELETESTRING, 0, 0);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);  // the selection moved with its item
+    EnableWindow(combo, false);
+    EXPECT_THROW(ui::SelectItem(combo, L"Редактирование запрещено"), ui::ActionRefused);
+    ImageList_Destroy(images);
+    DeleteObject(strip);
+}
+
+TEST_F(CommonControls, AListDrawsItsCellsAsCustomDrawingAsksAndFindsTheCellUnderAPoint)
+{
+    HWND list = ListWithRows(1107, {L"http://a", L"b"});
+    LVCOLUMNW column;
+    ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_EQ(column.text, L"Описание");
+    LOGFONTW underlined;
+    underlined.lfUnderline = 1;
+    HFONT linkFont = CreateFontIndirectW(underlined);
+    // the parent draws the first cell of every row blue and underlined
+    SetWindowProc(parent.Handle(), [linkFont](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m != WM_NOTIFY || reinterpret_cast<NMHDR*>(lp)->code != NM_CUSTOMDRAW) return DefWindowProcW(w, m, wp, lp);
+        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(lp);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT || draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (draw->iSubItem != 0) return CDRF_DODEFAULT;
+        draw->clrText = 0xFF0000;
+        SelectObject(draw->nmcd.hdc, linkFont);
+        return CDRF_NEWFONT;
+    });
+    int order[2] = {1, 0};
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(order));
+    const std::vector<DrawOp> drawn = ui::Paint(list);
+    ASSERT_EQ(drawn.size(), 4u);
+    EXPECT_EQ(drawn[0].text, L"");  // the second column comes first in display order
+    EXPECT_EQ(drawn[0].colour, 0u);
+    EXPECT_EQ(drawn[1].text, L"http://a");
+    EXPECT_EQ(drawn[1].colour, 0xFF0000u);
+    EXPECT_EQ(drawn[1].font.lfUnderline, 1);
+    EXPECT_EQ(drawn[1].rect, (RECT{100, kListHeaderHeight, 300, kListHeaderHeight + kListRowHeight}));
+    EXPECT_EQ(drawn[2].font.lfUnderline, 0);  // the font goes back for the next cell
+
+    LVHITTESTINFO hit;
+    hit.pt = POINT{150, kListHeaderHeight + kListRowHeight + 2};
+    EXPECT_EQ(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
+    EXPECT_EQ(hit.iSubItem, 0);
+    hit.pt = POINT{150, kListHeaderHeight - 1};  // on the header
+    EXPECT_EQ(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
+    DeleteObject(linkFont);
+}

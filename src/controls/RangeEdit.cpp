@@ -1,0 +1,94 @@
+#include "controls/RangeEdit.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "zrstd/Format.h"
+
+namespace {
+
+// The whole text as a decimal number of at most 32 bits; nothing else is a number.
+std::optional<std::uint32_t> ParseUnsigned(const std::wstring& text)
+{
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - L'0');
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+void CRangeEdit::PreSubclassWindow()
+{
+    // a number in range in the template becomes the value; anything else shows the value
+    const std::optional<std::uint32_t> shown = ParseUnsigned(GetWindowText());
+    if (shown && InRange(*shown)) m_value = *shown;
+    else SetTextUnchecked(ZRSTD::FormatW(L"%u", m_value));
+}
+
+void CRangeEdit::SetValue(std::uint32_t value)
+{
+    m_value = value;
+    if (m_hWnd) SetTextUnchecked(ZRSTD::FormatW(L"%u", value));
+}
+
+void CRangeEdit::SetTextUnchecked(const std::wstring& text)
+{
+    const bool outer = std::exchange(m_settingText, true);
+    SetWindowText(text);
+    m_settingText = outer;
+}
+
+LRESULT CRangeEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const bool edits = message == WM_CHAR || message == WM_PASTE || message == WM_CLEAR || message == EM_REPLACESEL ||
+                       (message == WM_KEYDOWN && wParam == VK_DELETE);
+    if (!edits || m_userEditing) return Default(message, wParam, lParam);
+    GetSel(m_startBefore, m_endBefore);
+    m_userEditing = true;
+    const LRESULT result = Default(message, wParam, lParam);
+    m_userEditing = false;
+    return result;
+}
+
+bool CRangeEdit::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_UPDATE && !m_settingText) OnUpdate();
+    return false;  // the page sees the notification too
+}
+
+void CRangeEdit::OnUpdate()
+{
+    const std::wstring text = GetWindowText();
+    if (text.empty()) {
+        if (m_allowEmpty) return;
+        // an edit that may not be empty shows its last value again, selected
+        SetTextUnchecked(ZRSTD::FormatW(L"%u", m_value));
+        SetSel(0, -1);
+        SendMessage(EM_SCROLLCARET);
+        return;
+    }
+    const std::optional<std::uint32_t> number = ParseUnsigned(text);
+    if (number && InRange(*number)) {
+        m_value = *number;
+        return;
+    }
+    // undo the keystroke: the last value again, the caret where the rejected character went
+    int start = 0, end = 0;
+    GetSel(start, end);
+    if (m_userEditing) {
+        start = m_startBefore;
+        end = m_endBefore;
+    } else {
+        start = std::max(start - 1, 0);
+        end = std::max(end - 1, 0);
+    }
+    SetTextUnchecked(InRange(m_value) ? ZRSTD::FormatW(L"%u", m_value) : std::wstring());
+    SetSel(start, end);
+    SendMessage(EM_SCROLLCARET);
+}
