@@ -89,3 +89,9 @@ int ShowPluginMessage(HWND owner, UINT stringId, UINT style)
     ui::ModuleStateScope scope(environment.moduleState);
     return MessageBoxW(owner, ui::LoadStringW(stringId), environment.messageCaption, style | RightToLeftBoxStyle());
 }
+
+LRESULT CNHPDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PluginStateScope scope;
+    return CDialog::WindowProc(message, wParam, lParam);
+}

@@ -32,6 +32,9 @@ public:
     void Help(HELPINFO* received = nullptr);
 
 protected:
+    // Every message a window of the plug-in handles runs in the plug-in's
+    // module state (its strings and templates), whoever delivers it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCreateWindow() override;
     void OnDestroy() override;
     bool OnHelp(HELPINFO* info) override;

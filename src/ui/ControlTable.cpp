@@ -1,15 +1,16 @@
 #include "ui/ControlTable.h"
 
+#include "ui/CommonControls.h"
 #include "ui/Window.h"
 #include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
 namespace ui {
 
-std::vector<ControlState> DescribeControls(HWND dialog)
+namespace {
+
+ControlState DescribeControl(HWND child)
 {
-    std::vector<ControlState> controls;
-    for (HWND child : GetChildren(dialog)) {
         ControlState control;
         control.id = GetDlgCtrlID(child);
         control.enabled = IsWindowEnabled(child);
@@ -50,6 +51,28 @@ std::vector<ControlState> DescribeControls(HWND dialog)
         } else {
             control.kind = ZRSTD::ToLower(className);
         }
+        control.tooltip = TooltipTextFor(child);
+        return control;
+}
+
+}  // namespace
+
+std::vector<ControlState> DescribeControls(HWND dialog)
+{
+    std::vector<ControlState> controls;
+    for (HWND child : GetChildren(dialog)) {
+        ControlState control = DescribeControl(child);
+        // a control made of others (a drop-down with an icon beside it) shows
+        // as its drop-down, with whatever tip its parts give
+        for (HWND part : GetChildren(child)) {
+            const ControlState inner = DescribeControl(part);
+            if (inner.kind == L"combo" && control.kind == L"label") {
+                control.kind = L"drop-down";
+                control.state = inner.state;
+                control.enabled = control.enabled && inner.enabled;
+            }
+            if (control.tooltip.empty()) control.tooltip = inner.tooltip;
+        }
         controls.push_back(std::move(control));
     }
     return controls;
@@ -63,6 +86,7 @@ std::string FormatControlTable(const std::vector<ControlState>& controls)
                                 control.enabled ? L"enabled" : L"disabled", control.visible ? L"shown" : L"hidden");
         if (!control.text.empty()) table += L"  \"" + control.text + L"\"";
         if (!control.state.empty()) table += L"  [" + control.state + L"]";
+        if (!control.tooltip.empty()) table += L"  (tip: " + control.tooltip + L")";
         table += L"\n";
     }
     return ZRSTD::ToUtf8(table);

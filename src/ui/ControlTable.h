@@ -14,6 +14,7 @@ struct ControlState {
     std::wstring kind;   // "button", "check box", "radio", "edit", "label", "combo", "list", "group", ...
     std::wstring text;   // caption, or the edit's text (a password edit shows its mask)
     std::wstring state;  // "checked", "selected: item", "" ...
+    std::wstring tooltip;  // what resting the mouse on it shows
     bool enabled = true;
     bool visible = true;
 };

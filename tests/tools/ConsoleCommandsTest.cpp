@@ -181,7 +181,7 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
         {"edit policy:P 6 frob:1", "unknown verb"},
         {"edit policy:P 6 answer:maybe", "neither yes, no, ok nor cancel"},
         {"show policy:P 99", "has no page 99"},
-        {"show policy:P 0", "not available in this build"},
+        {"show policy:P 1", "not available in this build"},
         {"show policy:P CPageNoSuchPage", "no available page of class CPageNoSuchPage"},
     };
     for (const auto& r : refusals) {
@@ -191,6 +191,59 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
     }
 
     const ConsoleRun exported = Done("export policy:P");
-    EXPECT_NE(exported.out.find("not in this build, so not exported: Settings"), std::string::npos) << exported.out;
+    EXPECT_NE(exported.out.find("not in this build, so not exported: Хранилища"), std::string::npos) << exported.out;
     EXPECT_EQ(Json("export policy:P").is_object(), true);
+}
+
+TEST_F(ConsoleSession, TheGeneralPageIsEditedValidatedAppliedAndSeenLockedOnAGovernedHost)
+{
+    Done("new policy P");
+    Done("new host h --policy P");
+    // the event log size is enforced by a new policy
+    auto lockedHost = Json("show host:h 0");
+    auto control = [](const nlohmann::json& controls, int id) {
+        for (const auto& c : controls)
+            if (c["id"] == id) return c;
+        return nlohmann::json();
+    };
+    EXPECT_EQ(control(lockedHost, 6009)["enabled"], false);
+    EXPECT_EQ(control(lockedHost, 20038)["state"], "selected: Редактирование запрещено");
+    EXPECT_EQ(control(lockedHost, 20038)["tooltip"],
+              "Настройка заблокирована для изменения в дочерних политиках и настройках продукта.");
+
+    // out of range: the edit keeps what fits; empty: validation refuses and nothing is written
+    const ConsoleRun refused = Run("edit policy:P 0 clear:6009 answer:ok");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("Invalid maximum size for events log specified"), std::string::npos) << refused.out;
+    const ConsoleRun noPassword = Run("edit policy:P 0 check:1087 answer:ok");
+    EXPECT_EQ(noPassword.exitCode, 1);
+    EXPECT_NE(noPassword.out.find("Вы не ввели пароль"), std::string::npos) << noPassword.out;
+    const ConsoleRun weak = Run("edit policy:P 0 check:1087 click:1000 dialog:6010 type:1001=weak click:1 click:2 end "
+                                "answer:ok answer:ok");
+    EXPECT_EQ(weak.exitCode, 1);
+    EXPECT_NE(weak.out.find("Длина пароля должна быть от 8 до 16 символов."), std::string::npos) << weak.out;
+    EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"]["ZREVP_NF_PRSS_MAXIMUM_SIZE"]["ZRPRSS_Val"], 2);
+
+    Done("edit policy:P 0 clear:6009 type:6009=300 select:20038=Редактирование\\ разрешено check:1107 "
+         "select:20042=Редактирование\\ запрещено check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end");
+    const auto general = Json("dump policy:P 86")["ZRPRSS_Val"];
+    EXPECT_EQ(general["ZREVP_NF_PRSS_MAXIMUM_SIZE"]["ZRPRSS_Val"], 300);
+    EXPECT_EQ(general["ZREVP_NF_PRSS_MAXIMUM_SIZE"]["ZRPRSS_Mnd"], false);
+    EXPECT_EQ(general["CMNG_UPD_USE_ONLY_UA"]["ZRPRSS_Val"], true);
+    EXPECT_EQ(general["CMNG_UPD_USE_ONLY_UA"]["ZRPRSS_Mnd"], true);
+    EXPECT_EQ(Json("dump policy:P NGTINSTALLERDATA")["ZRPRSS_Val"]["NGT_UNINSTALL_PASSWORD"]["ZRPRSS_Val"],
+              "A2BF3C1FBCDF50D02E49CE9D39F2DD73");
+
+    // the host now shows the size free and the file transfer enforced
+    const auto host = Json("show host:h 0");
+    EXPECT_EQ(control(host, 6009)["text"], "300");
+    EXPECT_EQ(control(host, 1107)["enabled"], false);
+    EXPECT_EQ(control(host, 1107)["state"], "checked");
+
+    const ConsoleRun exported = Done("export policy:P");
+    EXPECT_NE(exported.out.find("  Максимальный размер журнала событий, МБ\n    Максимальный размер журнала событий, МБ: 300\n"),
+              std::string::npos) << exported.out;
+    EXPECT_NE(exported.out.find("Использовать пароль на деинсталляцию: Да"), std::string::npos);
+    EXPECT_EQ(exported.out.find("Strong#Pass1"), std::string::npos);
+    EXPECT_EQ(exported.out.find("A2BF3C1FBCDF50D02E49CE9D39F2DD73"), std::string::npos);
 }

@@ -89,7 +89,8 @@ std::string Describe(const std::vector<ui::ControlState>& controls, Format forma
         auto list = nlohmann::json::array();
         for (const auto& control : controls)
             list.push_back({{"id", control.id}, {"kind", ToUtf8(control.kind)}, {"text", ToUtf8(control.text)},
-                            {"state", ToUtf8(control.state)}, {"enabled", control.enabled}, {"visible", control.visible}});
+                            {"state", ToUtf8(control.state)}, {"tooltip", ToUtf8(control.tooltip)},
+                            {"enabled", control.enabled}, {"visible", control.visible}});
         return list.dump(2) + "\n";
     }
     return ui::FormatControlTable(controls);
@@ -104,6 +105,18 @@ int AnswerOf(const std::string& word)
     return 0;
 }
 
+// The box to choose in: the control itself, or the drop-down a composite control (a lock) is made of.
+HWND DropDownOf(HWND control)
+{
+    const std::wstring kind = GetClassName(control);
+    if (kind == L"ComboBox" || kind == L"ComboBoxEx32" || kind == L"ListBox") return control;
+    for (HWND part : GetChildren(control)) {
+        const std::wstring partKind = GetClassName(part);
+        if (partKind == L"ComboBox" || partKind == L"ComboBoxEx32") return part;
+    }
+    return control;
+}
+
 void Perform(HWND dialog, const UserAction& action)
 {
     if (action.verb == "type") ui::Type(ui::FindControl(dialog, action.id), action.text);
@@ -111,13 +124,15 @@ void Perform(HWND dialog, const UserAction& action)
     else if (action.verb == "click") ui::Click(ui::FindControl(dialog, action.id));
     else if (action.verb == "check") ui::SetChecked(ui::FindControl(dialog, action.id), true);
     else if (action.verb == "uncheck") ui::SetChecked(ui::FindControl(dialog, action.id), false);
-    else if (action.verb == "select") ui::SelectItem(ui::FindControl(dialog, action.id), action.text);
+    else if (action.verb == "select") ui::SelectItem(DropDownOf(ui::FindControl(dialog, action.id)), action.text);
 }
 
-// Splits the actions into what happens on the page and, for every
-// "dialog:ID ... end", the script of that dialog; answers are scripted in order.
+// The answers and the dialogs' scripts are given to the scripted user first,
+// in their order (it uses them as boxes and dialogs appear); then the page's
+// own actions are performed.
 void Run(HWND page, const std::vector<UserAction>& actions, ui::ScriptedUser& user)
 {
+    std::vector<UserAction> onPage;
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const UserAction& action = actions[i];
         if (action.verb == "answer") {
@@ -133,10 +148,11 @@ void Run(HWND page, const std::vector<UserAction>& actions, ui::ScriptedUser& us
                                             ", not " + std::to_string(expected));
                 for (const auto& step : inside) Perform(dialog, step);
             });
-        } else {
-            Perform(page, action);
+        } else if (action.verb != "end") {
+            onPage.push_back(action);
         }
     }
+    for (const auto& action : onPage) Perform(page, action);
 }
 
 }  // namespace

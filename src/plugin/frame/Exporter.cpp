@@ -5,6 +5,7 @@
 #include <map>
 
 #include "controls/PluginEnvironment.h"
+#include "plugin/pages/agent/PageGeneralSettings.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -128,7 +129,9 @@ void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params
 const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
 {
     // each page that exports adds its routine here
-    static const std::map<std::wstring, ExportRoutine, std::less<>> routines;
+    static const std::map<std::wstring, ExportRoutine, std::less<>> routines = {
+        {L"CPageGeneralSettingsBase", &CPageGeneralSettingsBase::Export},
+    };
     return routines;
 }
 

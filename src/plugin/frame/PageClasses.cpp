@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
@@ -22,6 +23,20 @@ PageCreator NacView(int initialSelection)
 const std::map<std::wstring, PageCreator, std::less<>>& Creators()
 {
     static const std::map<std::wstring, PageCreator, std::less<>> creators = {
+        {L"CPageGeneralSettingsBase",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageGeneralSettingsBase(std::move(pageData));
+         }},
+        {L"CPageGeneralSettingsProduct",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageGeneralSettingsProduct(std::move(pageData));
+         }},
+        {L"CPageGeneralSettingsProductSNagent",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             auto* page = new CPageGeneralSettingsProductSNagent(std::move(pageData));
+             page->SetServerHostedAgent(true);
+             return page;
+         }},
         {L"CPageGroupNetwork",
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
              return new CPageGroupNetwork(std::move(pageData));

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "plugin/pages/agent/DlgChangePassword.h"
+#include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
@@ -24,6 +26,8 @@ const ui::ResourceModule& PluginResources()
         resources->AddRaw(L"XML", kNotificationDefaultsResource,
                           std::vector<std::uint8_t>(g_notificationDefaults, g_notificationDefaults + g_notificationDefaults_size));
         resources->AddTemplate(CPageGroupNetwork::Template());
+        resources->AddTemplate(CPageGeneralSettingsBase::Template());
+        resources->AddTemplate(CDlgChangePassword::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();

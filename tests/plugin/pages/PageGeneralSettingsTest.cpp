@@ -1,0 +1,311 @@
+#include "plugin/pages/agent/PageGeneralSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/PageMessages.h"
+#include "host/pagehost/PageHost.h"
+#include "nhpp/PageData.h"
+#include "plugin/frame/PluginApp.h"
+#include "plugin/pages/agent/DlgChangePassword.h"
+#include "support/FakeDataSource.h"
+#include "support/PolicyBuilder.h"
+#include "support/StorageDoubles.h"
+#include "ui/Interaction.h"
+#include "ui/UserActions.h"
+#include "zrpar/Render.h"
+
+using testsupport::LockedSetting;
+using testsupport::Section;
+using testsupport::Setting;
+
+namespace {
+
+using Page = CPageGeneralSettingsBase;
+
+// The server's password policy as the tests want it: everything passes but "weak".
+class TestServer : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAdmServer> {
+public:
+    std::int32_t GetServerVersionId() override { return 0xA5000; }
+    void CheckPasswordPolicy(const wchar_t* password) override
+    {
+        checked.emplace_back(password);
+        if (std::wstring_view(password) == L"weak")
+            ZRERR_throwLocalizedError("ZRADMSRV", 20001, L"Пароль не соответствует требованиям.");
+    }
+    bool GetUpdateComponents(ZRPAR::Params**) override { return false; }
+    std::vector<std::wstring> checked;
+};
+
+class GeneralPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
+        ui::ClearInteractionRecord();
+        ui::SetInteractionDriver(&user);
+        server = source.Set(L"ZRADMSRV::AdmServer", ZRSTD::MakeRef<TestServer>());
+    }
+    void TearDown() override
+    {
+        if (page) page->Release();
+        ui::SetInteractionDriver(nullptr);
+    }
+
+    // A policy whose sections hold what the test stored before opening the page.
+    void OpenPolicyPage()
+    {
+        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
+        for (const wchar_t* section : {L"NGTINSTALLERDATA", L"ZRNAG_SAPH", L"ZRNAG_SVCPRT", L"86"})
+            pageData->RegisterSection(section, NHPP::kSectionPolicy, std::wstring_view(section) == L"86");
+        Open(new Page(pageData));
+    }
+    void Open(Page* created)
+    {
+        page = created;
+        window = sheet.Embed(page);
+        ASSERT_TRUE(window);
+    }
+    void Store(const wchar_t* section, ZRSTD::CAutoPtr<ZRPAR::Params> content)
+    {
+        policy->Replace(L"1103", L"1.0.0.0", section, content.Get());
+    }
+    // The stored setting's value container {"ZRPRSS_Mnd", "ZRPRSS_Val"}, or null.
+    ZRPAR::Params* Stored(const wchar_t* section, const wchar_t* key)
+    {
+        kept = testsupport::ReadStored(*policy, section);
+        if (!kept) return nullptr;
+        auto* settings = static_cast<ZRPAR::ParamsValue*>(kept->FindValue(L"ZRPRSS_Val"))->GetValue();
+        ZRPAR::Value* pair = settings->FindValue(key);
+        return pair ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
+    }
+    template <class V>
+    auto StoredValue(const wchar_t* section, const wchar_t* key)
+    {
+        return static_cast<V*>(Stored(section, key)->FindValue(L"ZRPRSS_Val"))->GetValue();
+    }
+    bool StoredMandatory(const wchar_t* section, const wchar_t* key)
+    {
+        return static_cast<ZRPAR::BoolValue*>(Stored(section, key)->FindValue(L"ZRPRSS_Mnd"))->GetValue();
+    }
+    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
+    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
+    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND Lock(int id) { return GetDlgItem(GetDlgItem(window, id), CLockCtrl::kDropDownId); }
+    std::vector<std::wstring> Boxes()
+    {
+        std::vector<std::wstring> texts;
+        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    testsupport::FakeDataSource source;
+    ZRPlugin::SettingsStorage* policy = &source.WithPolicyStorage();
+    TestServer* server = nullptr;
+    std::shared_ptr<NHPP::CNHPPageData> pageData;
+    host::PageHost sheet;
+    Page* page = nullptr;
+    HWND window = nullptr;
+    ui::ScriptedUser user;
+    ZRSTD::CAutoPtr<ZRPAR::Params> kept;
+};
+
+}  // namespace
+
+TEST(UninstallPassword, TheDigestIsMd5OverUtf16InUpperCaseHex)
+{
+    EXPECT_EQ(HashUninstallPassword(L"abc"), L"CE1473CF80C6B3FDA8E3DFC006ADC315");  // six bytes hashed
+    EXPECT_EQ(HashUninstallPassword(L"Strong#Pass1"), L"A2BF3C1FBCDF50D02E49CE9D39F2DD73");
+    EXPECT_EQ(HashUninstallPassword(L"пароль1A"), L"10A2B95415FEE4143794CE6B71ECFB04");
+    EXPECT_EQ(HashUninstallPassword(L"").size(), 32u);
+    EXPECT_EQ(PasswordBytes(L"ab"), (std::vector<std::uint8_t>{'a', 0, 'b', 0}));
+}
+
+TEST_F(GeneralPage, AnEmptyPolicyShowsTheDefaultsAndWritesThemBack)
+{
+    OpenPolicyPage();
+    EXPECT_EQ(Text(Page::kLogSize), L"2");
+    EXPECT_EQ(Text(Page::kInterval), L"5");
+    EXPECT_FALSE(Visible(Page::kInterval));
+    EXPECT_FALSE(Visible(Page::kIntervalLabel));
+    EXPECT_EQ(Text(Page::kStatus), L"Пароль не установлен");
+    EXPECT_EQ(Text(Page::kEventLogGroup), L"Журнал событий");
+    EXPECT_FALSE(Checked(Page::kUsePassword));
+    EXPECT_FALSE(Enabled(Page::kChangePassword));  // the password group follows its box
+    EXPECT_FALSE(page->IsModified());
+
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 2);
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD"), 5);
+    EXPECT_FALSE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
+    EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"), L"");
+    EXPECT_FALSE(StoredValue<ZRPAR::BoolValue>(L"ZRNAG_SAPH", L"ZRNAG_SAPH_ALLOW_HOST_POLICY_DATA"));
+    EXPECT_FALSE(StoredValue<ZRPAR::BoolValue>(L"ZRNAG_SVCPRT", L"ZRNAG_SVCPRT_PROTECT_NAGENT_SVC"));
+    EXPECT_FALSE(StoredValue<ZRPAR::BoolValue>(L"86", L"CMNG_UPD_USE_ONLY_UA"));
+}
+
+TEST_F(GeneralPage, ChangesAreWrittenWithTheLockControlsChoice)
+{
+    Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", Setting(100, true)}, {L"CMNG_UPD_USE_ONLY_UA", Setting(true, false)}}));
+    OpenPolicyPage();
+    EXPECT_EQ(Text(Page::kLogSize), L"100");
+    EXPECT_TRUE(Checked(Page::kOnlyUpdateAgents));
+    EXPECT_EQ(GetWindowTextW(Lock(Page::kLogLock)), L"Редактирование запрещено");
+
+    ui::ClearText(ui::FindControl(window, Page::kLogSize));
+    ui::Type(ui::FindControl(window, Page::kLogSize), L"300");
+    EXPECT_TRUE(page->IsModified());
+    ui::SelectItem(Lock(Page::kLogLock), L"Редактирование разрешено");
+    ui::Click(ui::FindControl(window, Page::kHostPolicyData));
+    ui::SelectItem(Lock(Page::kHostDataLock), L"Редактирование запрещено");
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 300);
+    EXPECT_FALSE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
+    EXPECT_TRUE(StoredValue<ZRPAR::BoolValue>(L"ZRNAG_SAPH", L"ZRNAG_SAPH_ALLOW_HOST_POLICY_DATA"));
+    EXPECT_TRUE(StoredMandatory(L"ZRNAG_SAPH", L"ZRNAG_SAPH_ALLOW_HOST_POLICY_DATA"));
+    EXPECT_TRUE(StoredValue<ZRPAR::BoolValue>(L"86", L"CMNG_UPD_USE_ONLY_UA"));
+}
+
+TEST_F(GeneralPage, ValidationRefusesWithTheFirstProblemAndWritesNothing)
+{
+    OpenPolicyPage();
+    ui::Type(ui::FindControl(window, Page::kLogSize), L"9");  // 29 is fine, 2999 is beyond the range
+    ui::Type(ui::FindControl(window, Page::kLogSize), L"99");
+    EXPECT_EQ(Text(Page::kLogSize), L"299");
+    ui::ClearText(ui::FindControl(window, Page::kLogSize));
+    EXPECT_EQ(Text(Page::kLogSize), L"");
+    user.Answer(IDOK);
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Invalid maximum size for events log specified"});
+    EXPECT_FALSE(testsupport::ReadStored(*policy, L"86"));
+}
+
+TEST_F(GeneralPage, AUsedPasswordMustBeSetAndIsStoredOnlyAsItsDigest)
+{
+    OpenPolicyPage();
+    ui::Click(ui::FindControl(window, Page::kUsePassword));
+    EXPECT_TRUE(Enabled(Page::kChangePassword));
+    user.Answer(IDOK);
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Вы не ввели пароль"});
+
+    // a weak password is refused by the server before anything is hashed, and the dialog stays open
+    user.InDialog([](HWND dialog) {
+        ui::Type(ui::FindControl(dialog, CDlgChangePassword::kPassword), L"weak");
+        ui::Click(ui::FindControl(dialog, IDOK));
+        ui::ClearText(ui::FindControl(dialog, CDlgChangePassword::kPassword));
+        ui::Type(ui::FindControl(dialog, CDlgChangePassword::kPassword), L"Strong#Pass1");
+        ui::Click(ui::FindControl(dialog, IDOK));
+    });
+    user.Answer(IDOK);  // the refusal
+    ui::Click(ui::FindControl(window, Page::kChangePassword));
+    EXPECT_EQ(server->checked, (std::vector<std::wstring>{L"weak", L"Strong#Pass1"}));
+    EXPECT_EQ(Boxes().back(), L"Пароль не соответствует требованиям.");
+    EXPECT_EQ(Text(Page::kStatus), L"Пароль установлен");
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"),
+              L"A2BF3C1FBCDF50D02E49CE9D39F2DD73");
+    const std::string everything = ZRPAR::RenderText(*testsupport::ReadStored(*policy, L"NGTINSTALLERDATA"),
+                                                     ZRPAR::RenderOptions{false});
+    EXPECT_EQ(everything.find("Strong#Pass1"), std::string::npos);
+}
+
+TEST_F(GeneralPage, UncheckingTheBoxAfterAChangeWritesNoPassword)
+{
+    Store(L"NGTINSTALLERDATA", Section({{L"NGT_UNINSTALL_PASSWORD", Setting(L"CE1473CF80C6B3FDA8E3DFC006ADC315", false)}}));
+    OpenPolicyPage();
+    EXPECT_TRUE(Checked(Page::kUsePassword));
+    EXPECT_EQ(Text(Page::kStatus), L"Пароль установлен");
+    user.InDialog([](HWND dialog) {
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgChangePassword::kPassword), L"***********");
+        ui::Click(ui::FindControl(dialog, IDOK));  // untouched: the stored password stays
+    });
+    ui::Click(ui::FindControl(window, Page::kChangePassword));
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"),
+              L"CE1473CF80C6B3FDA8E3DFC006ADC315");
+
+    user.InDialog([](HWND dialog) {
+        ui::Type(ui::FindControl(dialog, CDlgChangePassword::kPassword), L"Strong#Pass1");
+        ui::Click(ui::FindControl(dialog, IDOK));
+    });
+    ui::Click(ui::FindControl(window, Page::kChangePassword));
+    ui::Click(ui::FindControl(window, Page::kUsePassword));
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"), L"");
+}
+
+TEST_F(GeneralPage, ASettingLockedAboveIsShownReadOnlyAndLeftUntouched)
+{
+    const testsupport::ParentLock parent{L"Офис", L"Головная политика", L""};
+    Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", LockedSetting(700, parent)}}));
+    OpenPolicyPage();
+    EXPECT_EQ(Text(Page::kLogSize), L"700");
+    EXPECT_FALSE(Enabled(Page::kLogSize));
+    EXPECT_FALSE(IsWindowEnabled(Lock(Page::kLogLock)));
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ZRPAR::Params* stored = Stored(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE");
+    ASSERT_TRUE(stored);
+    EXPECT_NE(stored->FindValue(L"ZRPRSS_ValLck"), nullptr);  // the parent's lock data stays
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 700);
+}
+
+TEST_F(GeneralPage, AStoredValueOutOfRangeOrOfAnotherTypeLoadsTheDefault)
+{
+    Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", Setting(-5, false)},
+                          {L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD", Setting(L"often", false)},
+                          {L"CMNG_UPD_USE_ONLY_UA", Setting(7, false)}}));
+    OpenPolicyPage();
+    EXPECT_EQ(Text(Page::kLogSize), L"2");
+    EXPECT_EQ(Text(Page::kInterval), L"5");
+    EXPECT_FALSE(Checked(Page::kOnlyUpdateAgents));
+}
+
+TEST_F(GeneralPage, LocalSettingsOfAnotherPlatformOfferNoUninstallPassword)
+{
+    source.WithComputer(0x2000);
+    pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectLocalSettings);
+    for (const wchar_t* section : {L"NGTINSTALLERDATA", L"ZRNAG_SAPH", L"ZRNAG_SVCPRT", L"86"})
+        pageData->RegisterSection(section, NHPP::kSectionProduct, std::wstring_view(section) == L"86");
+    Open(new CPageGeneralSettingsProduct(pageData));
+    for (int id : {Page::kPasswordGroup, Page::kPasswordLock, Page::kStatus, Page::kChangePassword, Page::kUsePassword})
+        EXPECT_FALSE(Visible(id)) << id;
+    EXPECT_FALSE(IsWindowEnabled(Lock(Page::kLogLock)));  // local settings never choose a lock
+    EXPECT_TRUE(Visible(Page::kOnlyUpdateAgents));
+}
+
+TEST_F(GeneralPage, TheExportListsEachSettingWithItsLockAndOnlyADigestOfThePassword)
+{
+    Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", Setting(40, true)}}));
+    Store(L"NGTINSTALLERDATA", Section({{L"NGT_UNINSTALL_PASSWORD", Setting(L"CE1473CF80C6B3FDA8E3DFC006ADC315", false)}}));
+    pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
+    for (const wchar_t* section : {L"NGTINSTALLERDATA", L"ZRNAG_SAPH", L"ZRNAG_SVCPRT", L"86"})
+        pageData->RegisterSection(section, NHPP::kSectionPolicy, std::wstring_view(section) == L"86");
+    const auto results = Page::Export(*pageData);
+    ASSERT_EQ(results.size(), 1u);
+    const ZRPAR::Params& exported = *results[0];
+    const std::vector<std::wstring> expected = {L"Пересылка файлов только через агентов обновлений",
+                                                L"Product is allowed to acquire policy extended data on host",
+                                                L"Protect Nagent service",
+                                                L"Максимальный размер журнала событий, МБ",
+                                                L"Использовать пароль на деинсталляцию"};
+    ASSERT_EQ(exported.GetSize(), 5u) << ZRPAR::RenderText(exported);
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < exported.GetSize(); ++i) names.push_back(exported.NameAt(i));
+    EXPECT_EQ(names[0], expected[0]);
+    EXPECT_EQ(names[3], expected[3]);
+    EXPECT_EQ(names[4], expected[4]);
+    const auto* size = static_cast<ZRPAR::ParamsValue*>(exported.ValueAt(3))->GetValue();
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(size->FindValue(expected[3]))->GetValue(), L"40");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(
+                  size->FindValue(L"Замочек \"Максимальный размер журнала событий, МБ\""))->GetValue(),
+              L"Редактирование запрещено");
+    const auto* password = static_cast<ZRPAR::ParamsValue*>(exported.ValueAt(4))->GetValue();
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(password->FindValue(expected[4]))->GetValue(), L"Да");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(password->FindValue(L"Статус"))->GetValue(), L"Пароль установлен");
+    ASSERT_EQ(password->FindValue(L"Пароль")->GetType(), ZRPAR::VT_BINARY);
+    EXPECT_EQ(static_cast<ZRPAR::BinaryValue*>(password->FindValue(L"Пароль"))->GetDataSize(), 16u);
+    const std::string text = ZRPAR::RenderText(exported, ZRPAR::RenderOptions{false});
+    EXPECT_EQ(text.find("CE1473CF80C6B3FDA8E3DFC006ADC315"), std::string::npos);
+}
