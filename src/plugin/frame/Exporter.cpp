@@ -112,20 +112,6 @@ void RegisterExportSections(std::int32_t objectKind, NHPP::CNHPPageData& pageDat
     }
 }
 
-// Stores a page's container under its title; a second container under a
-// title already there is merged into the first, so that neither page's
-// settings are lost.
-void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params* page)
-{
-    ZRPAR::Value* existing = result.FindValue(title);
-    if (existing && existing->GetType() == ZRPAR::VT_PARAMS) {
-        ZRPAR::Params* into = static_cast<ZRPAR::ParamsValue*>(existing)->GetValue();
-        for (std::size_t i = 0; i < page->GetSize(); ++i) into->ReplaceValue(page->NameAt(i), page->ValueAt(i));
-        return;
-    }
-    result.ReplaceValue(title, ZRPAR::CreateValue(page).Get());
-}
-
 const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
 {
     // each page that exports adds its routine here
@@ -141,6 +127,22 @@ const ExportRoutine* FindExportRoutine(std::wstring_view className)
 {
     auto found = Routines().find(className);
     return found == Routines().end() ? nullptr : &found->second;
+}
+
+void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params* page)
+{
+    ZRPAR::Value* existing = result.FindValue(title);
+    if (existing && existing->GetType() == ZRPAR::VT_PARAMS) {
+        ZRPAR::Params* into = static_cast<ZRPAR::ParamsValue*>(existing)->GetValue();
+        for (std::size_t i = 0; i < page->GetSize(); ++i) {
+            // a label both pages use keeps the first page's value and numbers the second's
+            std::wstring name = page->NameAt(i);
+            for (int n = 2; into->DoesExist(name); ++n) name = page->NameAt(i) + L" (" + std::to_wstring(n) + L")";
+            into->AddValue(name, page->ValueAt(i));
+        }
+        return;
+    }
+    result.ReplaceValue(title, ZRPAR::CreateValue(page).Get());
 }
 
 std::wstring NormalizeTitle(const std::wstring& text)

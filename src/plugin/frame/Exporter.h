@@ -28,6 +28,11 @@ const ExportRoutine* FindExportRoutine(std::wstring_view className);
 // and no final ":" when at least two characters remain.
 std::wstring NormalizeTitle(const std::wstring& text);
 
+// Stores a page's container in the result under its title; a second
+// container under a title that is there already is merged into the first, so
+// that neither page's settings are lost (two pages export under "Сеть").
+void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params* page);
+
 // The page classes whose routines an export of this kind and task type runs
 // and this build lacks (the titles they would have filled stay out).
 std::vector<std::wstring> MissingExportRoutines(std::int32_t objectKind, const std::wstring& taskType);

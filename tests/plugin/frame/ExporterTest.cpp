@@ -32,3 +32,15 @@ TEST(Exporter, PagesWithoutAnExportRoutineAreNamed)
     EXPECT_TRUE(frame::MissingExportRoutines(2, L"NoSuchTask").empty());
     EXPECT_TRUE(frame::MissingExportRoutines(1, L"").empty());  // local settings export nothing
 }
+
+TEST(Exporter, ASecondPageUnderTheSameTitleIsMergedIntoTheFirst)
+{
+    auto result = ZRPAR::CreateParams();
+    frame::StoreTitled(*result, L"Сеть", ZRPAR::CreateParamsBody({{L"Порт", L"14000"}, {L"UDP", L"Да"}}).Get());
+    frame::StoreTitled(*result, L"Подключение", ZRPAR::CreateParamsBody({{L"Профили", L"2"}}).Get());
+    frame::StoreTitled(*result, L"Сеть", ZRPAR::CreateParamsBody({{L"Интервалы", L"нет"}, {L"UDP", L"Нет"}}).Get());
+    ASSERT_EQ(result->GetSize(), 2u);
+    const auto expected = ZRPAR::CreateParamsBody({{L"Порт", L"14000"}, {L"UDP", L"Нет"}, {L"Интервалы", L"нет"}});
+    EXPECT_TRUE(ZRPAR::Equals(*static_cast<ZRPAR::ParamsValue*>(result->FindValue(L"Сеть"))->GetValue(), *expected));
+    EXPECT_EQ(result->NameAt(0), L"Сеть");  // in the order the pages came
+}
