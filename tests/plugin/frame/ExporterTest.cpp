@@ -40,7 +40,9 @@ TEST(Exporter, ASecondPageUnderTheSameTitleIsMergedIntoTheFirst)
     frame::StoreTitled(*result, L"Подключение", ZRPAR::CreateParamsBody({{L"Профили", L"2"}}).Get());
     frame::StoreTitled(*result, L"Сеть", ZRPAR::CreateParamsBody({{L"Интервалы", L"нет"}, {L"UDP", L"Нет"}}).Get());
     ASSERT_EQ(result->GetSize(), 2u);
-    const auto expected = ZRPAR::CreateParamsBody({{L"Порт", L"14000"}, {L"UDP", L"Нет"}, {L"Интервалы", L"нет"}});
+    // a label both use keeps the first page's value; the second's is numbered
+    const auto expected = ZRPAR::CreateParamsBody(
+        {{L"Порт", L"14000"}, {L"UDP", L"Да"}, {L"Интервалы", L"нет"}, {L"UDP (2)", L"Нет"}});
     EXPECT_TRUE(ZRPAR::Equals(*static_cast<ZRPAR::ParamsValue*>(result->FindValue(L"Сеть"))->GetValue(), *expected));
     EXPECT_EQ(result->NameAt(0), L"Сеть");  // in the order the pages came
 }
