@@ -1,36 +1,16 @@
 #include "controls/NHMenuButton.h"
 
-#include "controls/PluginEnvironment.h"
 #include "ui/Mouse.h"
 
 CNHMenuButton::~CNHMenuButton()
 {
     if (m_menu) DestroyMenu(m_menu);
-    if (m_images) ImageList_Destroy(m_images);
-    if (m_bitmap) DeleteObject(m_bitmap);
 }
 
 void CNHMenuButton::SetMenu(HMENU menu)
 {
     if (m_menu && m_menu != menu) DestroyMenu(m_menu);
     m_menu = menu;
-}
-
-bool CNHMenuButton::SetBitmap(UINT bitmapId, int imageWidth)
-{
-    PluginStateScope scope;
-    HBITMAP bitmap = LoadBitmapResource(bitmapId);
-    SIZE size;
-    if (!bitmap || imageWidth <= 0 || !GetBitmapSize(bitmap, size)) {
-        if (bitmap) DeleteObject(bitmap);
-        return false;
-    }
-    if (m_images) ImageList_Destroy(m_images);
-    if (m_bitmap) DeleteObject(m_bitmap);
-    m_bitmap = bitmap;
-    m_images = ImageList_Create(imageWidth, size.cy, ILC_MASK | ILC_COLOR32, 4, 4);
-    ImageList_AddMasked(m_images, m_bitmap, kTransparent);
-    return true;
 }
 
 bool CNHMenuButton::OnMenuPart(LPARAM point) const

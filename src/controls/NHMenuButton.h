@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ui/ControlWrappers.h"
-#include "ui/Graphics.h"
 #include "ui/Menus.h"
 
 // A push button that opens a popup menu below itself. As a split button only
@@ -12,7 +11,6 @@
 class CNHMenuButton : public CButton {
 public:
     static constexpr int kMenuPartWidth = 16;
-    static constexpr COLORREF kTransparent = 0xFF00FF;
 
     ~CNHMenuButton() override;
 
@@ -21,8 +19,6 @@ public:
     HMENU GetMenu() const { return m_menu; }
     void SetSplit(bool split) { m_split = split; }
     bool IsSplit() const { return m_split; }
-    // Item images from a bitmap strip (magenta is transparent).
-    bool SetBitmap(UINT bitmapId, int imageWidth);
     bool IsMenuOpen() const { return m_menuOpen; }
     // Opens the menu as a press on the menu part does; returns the chosen command (0 for none).
     UINT OpenMenu();
@@ -35,8 +31,6 @@ private:
     void RefreshItems();
 
     HMENU m_menu = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HIMAGELIST m_images = nullptr;
     bool m_menuOpen = false;
     bool m_split = false;
 };

@@ -720,6 +720,27 @@ void ClickListHeader(HWND list, int column)
     NotifyParent(list, click.hdr, LVN_COLUMNCLICK);
 }
 
+void ResizeListColumn(HWND list, int column, int width)
+{
+    Require(list, L"SysListView32");
+    if (width < 0 || !SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width))
+        throw ActionRefused("the list has no column " + std::to_string(column) + " to resize");
+}
+
+void MoveListColumn(HWND list, int column, int position)
+{
+    Require(list, L"SysListView32");
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const auto count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    if (column < 0 || column >= count || position < 0 || position >= count)
+        throw ActionRefused("the list has no column " + std::to_string(column) + " or place " + std::to_string(position));
+    std::vector<int> order(static_cast<std::size_t>(count));
+    SendMessageW(list, LVM_GETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+    std::erase(order, column);
+    order.insert(order.begin() + position, column);
+    SendMessageW(list, LVM_SETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
+}
+
 void ListKeyPress(HWND list, WORD key)
 {
     Require(list, L"SysListView32");

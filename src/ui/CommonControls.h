@@ -152,6 +152,9 @@ UI_API void ToggleListCheck(HWND list, int item);
 // Rests the mouse in a cell (WM_SETCURSOR, WM_MOUSEMOVE at its centre).
 UI_API void HoverListCell(HWND list, int item, int subItem);
 UI_API void ClickListHeader(HWND list, int column);
+// Drags a column's divider to a new width, or a column to a new place in the display order, as on the header.
+UI_API void ResizeListColumn(HWND list, int column, int width);
+UI_API void MoveListColumn(HWND list, int column, int position);
 UI_API void ListKeyPress(HWND list, WORD key);
 // One step of the arrows (+1 up, -1 down).
 UI_API void Spin(HWND upDown, int delta);

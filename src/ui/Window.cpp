@@ -108,12 +108,14 @@ HWND CreateWindowExW(DWORD exStyle, const std::wstring& className, const std::ws
 
 bool DestroyWindow(HWND window)
 {
-    WindowData* data = Get(window);
-    if (!data) return false;
-    for (HWND child : std::vector<HWND>(data->children)) DestroyWindow(child);
+    if (!Get(window)) return false;
+    // the window hears first, while its children still exist; then they go
     SendMessageW(window, WM_DESTROY, 0, 0);
+    WindowData* data = Get(window);  // the procedure may have done anything
+    if (!data) return true;
+    for (HWND child : std::vector<HWND>(data->children)) DestroyWindow(child);
     WindowTable& table = Table();
-    data = Get(window);  // the procedure may have done anything
+    data = Get(window);
     if (!data) return true;
     if (WindowData* parent = Get(data->parent)) std::erase(parent->children, window);
     if (table.focus == window) table.focus = nullptr;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ControlPage.h"
+#include "support/ImageResources.h"
 #include "ui/UserActions.h"
 
 using testsupport::Command;
@@ -22,15 +23,6 @@ const std::wstring kLockedAbove = L"Запрещен к изменению пр�
 const std::wstring kPolicyProhibited = L"Запрещена для изменений политикой продукта.";
 const std::wstring kPolicyAllowed = L"Изменение настроек разрешено.";
 
-std::vector<std::uint8_t> BitmapHeader(int width, int height)
-{
-    std::vector<std::uint8_t> bytes(40, 0);
-    for (int i = 0; i < 4; ++i) {
-        bytes[4 + i] = static_cast<std::uint8_t>(width >> (8 * i));
-        bytes[8 + i] = static_cast<std::uint8_t>(height >> (8 * i));
-    }
-    return bytes;
-}
 
 class LockCtrl : public testsupport::ControlTest {
 protected:
@@ -41,7 +33,7 @@ protected:
                                        kLockedAbove, kLockedAbove, kPolicyProhibited, kPolicyAllowed};
         for (int i = 0; i < 8; ++i) module.AddString(kLockTextStrings[i], texts[i]);
         module.AddString(5841, L"Замочек \"%1\"");
-        module.AddRaw(L"BITMAP", kItemImages, BitmapHeader(20, 10));
+        module.AddRaw(L"BITMAP", kItemImages, testsupport::BitmapHeader(20, 10));
         module.AddRaw(L"ICON", kInfoIcon, {0});
     }
     // A page with a lock governing an edit, a check box and a control the page does not have.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ControlPage.h"
+#include "support/ImageResources.h"
 #include "ui/UserActions.h"
 
 using testsupport::ControlPage;
@@ -12,15 +13,6 @@ namespace {
 
 constexpr int kPicture = 1070;
 
-std::vector<std::uint8_t> BitmapHeader(int width, int height)
-{
-    std::vector<std::uint8_t> bytes(40, 0);
-    for (int i = 0; i < 4; ++i) {
-        bytes[4 + i] = static_cast<std::uint8_t>(width >> (8 * i));
-        bytes[8 + i] = static_cast<std::uint8_t>(height >> (8 * i));
-    }
-    return bytes;
-}
 
 }  // namespace
 
@@ -45,7 +37,7 @@ class NHPictureViewCtrl : public testsupport::ControlTest {};
 
 TEST_F(NHPictureViewCtrl, ThePicturePaintsOnItsBackground)
 {
-    module.AddRaw(L"BITMAP", 3001, BitmapHeader(400, 100));
+    module.AddRaw(L"BITMAP", 3001, testsupport::BitmapHeader(400, 100));
     CNHPictureViewCtrl view;
     HWND window = ShowPage({{kPicture, L"Static", L"", kVisibleChild, RECT{0, 0, 200, 100}}},
                            [&](ControlPage& page) { view.SubclassDlgItem(kPicture, page); });

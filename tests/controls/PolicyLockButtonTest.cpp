@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ControlPage.h"
+#include "support/ImageResources.h"
 #include "ui/CommonControls.h"
 #include "ui/UserActions.h"
 
@@ -15,22 +16,13 @@ namespace {
 
 constexpr int kLock = 1600, kName = 1601, kMissing = 1699;
 
-std::vector<std::uint8_t> BitmapHeader(int width, int height)
-{
-    std::vector<std::uint8_t> bytes(40, 0);
-    for (int i = 0; i < 4; ++i) {
-        bytes[4 + i] = static_cast<std::uint8_t>(width >> (8 * i));
-        bytes[8 + i] = static_cast<std::uint8_t>(height >> (8 * i));
-    }
-    return bytes;
-}
 
 class PolicyLockButton : public testsupport::ControlTest {
 protected:
     void SetUp() override
     {
         ControlTest::SetUp();
-        module.AddRaw(L"BITMAP", CPolicyLockButton::kImagesBitmap, BitmapHeader(40, 10));  // four padlocks
+        module.AddRaw(L"BITMAP", CPolicyLockButton::kImagesBitmap, testsupport::BitmapHeader(40, 10));  // four padlocks
         window = ShowPage({{kLock, L"Button", L"", kVisibleChild | WS_TABSTOP | BS_PUSHBUTTON, RECT{300, 10, 320, 30}},
                            {kName, L"Edit", L"Гости", kVisibleChild | WS_TABSTOP, RECT{10, 10, 290, 30}}},
                           [this](ControlPage& page) {

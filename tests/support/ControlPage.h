@@ -30,6 +30,8 @@ public:
     }
 
     std::vector<Message> received;
+    // What the page does on a command from one of its controls (after recording it).
+    std::function<void(WORD id, WORD code)> onCommand;
     // The page's command-update routing for menus its controls open.
     std::function<bool(CCmdUI&)> updateCommand;
 
@@ -43,6 +45,7 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override
     {
         received.push_back(Command(id, code, control));
+        if (onCommand) onCommand(id, code);
         return false;
     }
     bool OnNotify(NMHDR* header, LRESULT*) override

@@ -277,3 +277,21 @@ TEST_F(CommonControls, AListDrawsItsCellsAsCustomDrawingAsksAndFindsTheCellUnder
     EXPECT_EQ(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)), -1);
     DeleteObject(linkFont);
 }
+
+TEST_F(CommonControls, ColumnsAreResizedAndMovedAsOnTheHeader)
+{
+    HWND list = ListWithRows(1107, {L"a"});
+    LVCOLUMNW third{L"Третий", 50};
+    SendMessageW(list, LVM_INSERTCOLUMNW, 2, reinterpret_cast<LPARAM>(&third));
+    ui::ResizeListColumn(list, 1, 75);
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), 75);
+    ui::MoveListColumn(list, 2, 0);
+    int order[3] = {};
+    SendMessageW(list, LVM_GETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int>{2, 0, 1}));
+    ui::MoveListColumn(list, 2, 2);
+    SendMessageW(list, LVM_GETCOLUMNORDERARRAY, 3, reinterpret_cast<LPARAM>(order));
+    EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int>{0, 1, 2}));
+    EXPECT_THROW(ui::MoveListColumn(list, 3, 0), ui::ActionRefused);
+    EXPECT_THROW(ui::ResizeListColumn(list, 5, 10), ui::ActionRefused);
+}

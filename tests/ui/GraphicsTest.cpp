@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ImageResources.h"
 #include "support/MessageSequence.h"
 #include "ui/ControlWrappers.h"
 #include "ui/Mouse.h"
@@ -9,24 +10,13 @@
 
 namespace {
 
-// A bitmap resource as the platform reads it: an information header with the size.
-std::vector<std::uint8_t> BitmapHeader(int width, int height)
-{
-    std::vector<std::uint8_t> bytes(40, 0);
-    bytes[0] = 40;
-    for (int i = 0; i < 4; ++i) {
-        bytes[4 + i] = static_cast<std::uint8_t>(width >> (8 * i));
-        bytes[8 + i] = static_cast<std::uint8_t>(height >> (8 * i));
-    }
-    return bytes;
-}
 
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ui::InitializePlatform();
-        module.AddRaw(L"BITMAP", 6000, BitmapHeader(40, 10));
+        module.AddRaw(L"BITMAP", 6000, testsupport::BitmapHeader(40, 10));
         module.AddRaw(L"BITMAP", 6001, {1, 2, 3});  // too short to be a bitmap
         module.AddRaw(L"ICON", 300, {0});
     }

@@ -25,6 +25,26 @@ TEST(Windows, HandlesOfDestroyedWindowsAreRecognisedAsStale)
     EXPECT_EQ(GetDlgItem(parent.Handle(), 10), nullptr);
 }
 
+TEST(Windows, AWindowBeingDestroyedHearsItBeforeItsChildrenGo)
+{
+    ui::InitializePlatform();
+    testsupport::RecordingParent parent;
+    HWND list = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 20);
+    HWND header = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, list, 21);
+    std::vector<std::string> heard;
+    SetWindowProc(list, [&](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_DESTROY) heard.push_back(IsWindow(header) ? "list, header still there" : "list, header gone");
+        return DefWindowProcW(w, m, wp, lp);
+    });
+    SetWindowProc(header, [&](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m == WM_DESTROY) heard.push_back("header");
+        return DefWindowProcW(w, m, wp, lp);
+    });
+    DestroyWindow(list);
+    EXPECT_EQ(heard, (std::vector<std::string>{"list, header still there", "header"}));
+    EXPECT_FALSE(IsWindow(header));
+}
+
 TEST(Windows, PostedMessagesWaitForThePumpAndSentOnesArriveAtOnce)
 {
     testsupport::RecordingParent parent({WM_USER + 1, WM_USER + 2});
