@@ -3,20 +3,10 @@
 #include <optional>
 
 #include "controls/PluginEnvironment.h"
+#include "controls/TextFormats.h"
 #include "ui/Resources.h"
 #include "zrstd/Format.h"
 
-namespace frame {
-
-std::wstring RenderByteCount(std::uint64_t bytes)
-{
-    if (bytes >= 1048576u)
-        return ZRSTD::FormatW(L"%.1f %s", static_cast<double>(bytes) / 1048576.0, ui::LoadStringW(9001));
-    if (bytes >= 1024u) return ZRSTD::FormatW(L"%.1f %s", static_cast<double>(bytes) / 1024.0, ui::LoadStringW(9002));
-    return ZRSTD::FormatW(L"%llu %s", static_cast<unsigned long long>(bytes), ui::LoadStringW(9003));
-}
-
-}  // namespace frame
 
 namespace {
 
@@ -64,7 +54,7 @@ void CopyItem(ZRPAR::Params* parResult, const ZRPAR::Params& source, const Stati
     const std::wstring name = DisplayName(row.nameId, row.key);
     if (row.rendering == Rendering::Size)
         if (auto bytes = ByteCount(*value)) {
-            parResult->ReplaceValue(name, ZRPAR::CreateValue(frame::RenderByteCount(*bytes)).Get());
+            parResult->ReplaceValue(name, ZRPAR::CreateValue(FormatByteCount(*bytes)).Get());
             return;
         }
     parResult->ReplaceValue(name, value);

@@ -31,8 +31,3 @@ private:
     std::wstring m_product;
     std::wstring m_version;
 };
-
-namespace frame {
-// "%.1f <unit>" in megabytes from 1048576 bytes, in kilobytes from 1024, else "<count> <unit>".
-std::wstring RenderByteCount(std::uint64_t bytes);
-}  // namespace frame
