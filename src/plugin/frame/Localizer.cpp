@@ -54,7 +54,7 @@ void CopyItem(ZRPAR::Params* parResult, const ZRPAR::Params& source, const Stati
     const std::wstring name = DisplayName(row.nameId, row.key);
     if (row.rendering == Rendering::Size)
         if (auto bytes = ByteCount(*value)) {
-            parResult->ReplaceValue(name, ZRPAR::CreateValue(FormatByteCount(*bytes)).Get());
+            parResult->ReplaceValue(name, ZRPAR::CreateValue(textformat::FormatByteCount(*bytes)).Get());
             return;
         }
     parResult->ReplaceValue(name, value);
