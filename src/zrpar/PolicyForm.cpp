@@ -65,3 +65,27 @@ void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** 
     *ppMandatory = mandatory.Detach();
     *ppDefault = proposed.Detach();
 }
+
+std::uint32_t ZRPRSS_ConvertProductVersion(const wchar_t* version)
+{
+    if (!version) return 0;
+    std::uint32_t parts[3] = {0, 0, 0};
+    std::size_t part = 0;
+    bool digits = false;
+    for (const wchar_t* c = version; *c; ++c) {
+        if (*c == L'.') {
+            if (!digits) return 0;
+            if (++part >= 4) return 0;
+            digits = false;
+            continue;
+        }
+        if (*c < L'0' || *c > L'9') return 0;
+        digits = true;
+        if (part < 3) {
+            parts[part] = parts[part] * 10 + static_cast<std::uint32_t>(*c - L'0');
+            if (parts[part] > (part == 0 ? 0xFFFFu : 0xFFu)) return 0;
+        }
+    }
+    if (!digits) return 0;
+    return parts[0] << 16 | parts[1] << 8 | parts[2];
+}

@@ -11,3 +11,8 @@
 // form raises module "ZRPAR" kWrongType or "ZRSTD" kAbsent.
 ZR_API void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** ppMandatory,
                                           ZRPAR::Params** ppDefault);
+
+// A product version "major.minor.build[.revision]" as one number that orders
+// like the version: major << 16 | minor << 8 | build (minor and build up to
+// 255 each). 0 for a text that is not such a version.
+ZR_API std::uint32_t ZRPRSS_ConvertProductVersion(const wchar_t* version);

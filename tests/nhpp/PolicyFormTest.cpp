@@ -41,3 +41,18 @@ TEST(PolicyForm, DataOutsideThePolicyFormIsAnError)
     ZRPRSS_GetMandatoryAndDefault(nullptr, &enforced, &proposed);
     EXPECT_EQ(enforced->GetSize() + proposed->GetSize(), 0u);
 }
+
+TEST(PolicyForm, ProductVersionsBecomeNumbersThatOrderLikeThem)
+{
+    const struct {
+        const wchar_t* text;
+        std::uint32_t number;
+    } cases[] = {
+        {L"7.0.0.0", 0x70000}, {L"6.255.9", 0x6FF09}, {L"15.0.0.1234", 0xF0000}, {L"1.0", 0x10000},
+        {L"7", 0x70000},       {L"", 0},              {L"7..0", 0},           {L"7.0.", 0},
+        {L"v7", 0},            {L"7.256.0", 0},       {L"1.2.3.4.5", 0},      {L"99999999999.0", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ZRPRSS_ConvertProductVersion(c.text), c.number) << static_cast<const void*>(c.text);
+    EXPECT_EQ(ZRPRSS_ConvertProductVersion(nullptr), 0u);
+    EXPECT_LT(ZRPRSS_ConvertProductVersion(L"6.9.9"), ZRPRSS_ConvertProductVersion(L"7.0.0"));
+}

@@ -13,7 +13,7 @@ struct NewObjectOptions {
     std::string taskType; // task
     std::optional<int> platform;  // host, dpoint: 0, 1 or 2
     bool serverHosted = false;    // host, dpoint: the agent runs on the administration server
-    std::string agentVersion = "1.0.0.0";
+    std::string agentVersion = "15.0.0.0";
 };
 
 // "new KIND NAME": the catalogue entry, then the plug-in's defaults written

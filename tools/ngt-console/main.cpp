@@ -66,6 +66,8 @@ int main(int argc, char** argv)
     newObject->add_option("--type", newOptions.taskType, "task: the task type, e.g. DoUpdate or ZRNAG_TASK_SHOW_MSG");
     auto* platformOption = newObject->add_option("--platform", platform, "host, dpoint: platform class 0, 1 (Unix-like) or 2")
                                ->check(CLI::Range(0, 2));
+    newObject->add_option("--agent-version", newOptions.agentVersion,
+                          "host, dpoint: the version of the computer's agent (default 15.0.0.0)");
     newObject->add_flag("--server-hosted", newOptions.serverHosted,
                         "host, dpoint: the agent runs on the administration server's own computer");
     newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy \"Default policy\"\n"

@@ -6,6 +6,7 @@
 
 #include "controls/PluginEnvironment.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
+#include "plugin/pages/agent/PageRebootSettings.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -117,6 +118,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
     // each page that exports adds its routine here
     static const std::map<std::wstring, ExportRoutine, std::less<>> routines = {
         {L"CPageGeneralSettingsBase", &CPageGeneralSettingsBase::Export},
+        {L"CPageRebootSettingsBase", &CPageRebootSettingsBase::Export},
     };
     return routines;
 }

@@ -5,6 +5,7 @@
 
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
 namespace frame {
@@ -35,6 +36,16 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
              auto* page = new CPageGeneralSettingsProductSNagent(std::move(pageData));
              page->SetServerHostedAgent(true);
+             return page;
+         }},
+        {L"CPageRebootSettingsBase",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageRebootSettingsBase(std::move(pageData));
+         }},
+        {L"CPageRebootSettingsProduct",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             auto* page = new CPageRebootSettingsProduct(std::move(pageData));
+             page->SetLocalMode(true);
              return page;
          }},
         {L"CPageGroupNetwork",

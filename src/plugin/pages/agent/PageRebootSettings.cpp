@@ -1,0 +1,264 @@
+#include "plugin/pages/agent/PageRebootSettings.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "controls/PluginEnvironment.h"
+#include "nhpp/PageData.h"
+#include "plugin/frame/ErrorMessage.h"
+#include "plugin/frame/Exporter.h"
+#include "ui/CommonControls.h"
+#include "zrpar/PolicyForm.h"
+#include "zrstd/Format.h"
+
+namespace {
+
+constexpr UINT kExplanationText = 1913, kNoRestartText = 1914, kRestartText = 1915, kAskText = 1916,
+               kRepeatText = 2179, kForceText = 2180, kCloseText = 2173, kTitleText = 1923, kYes = 2573, kNo = 2574;
+constexpr UINT kSettingsNotChanged = 2030;
+constexpr UINT kLockImages = 6000, kInfoIcon = 6001;
+
+constexpr const wchar_t* kSection = L"ZRNAG_SECTION_REBOOT_SETTINGS";
+constexpr const wchar_t* kImmediatelyKey = L"ZRNAG_SHUTDOWN_IMMEDIATELY";
+constexpr const wchar_t* kAskKey = L"ZRNAG_SHUTDOWN_ASK";
+constexpr const wchar_t* kAskPeriodKey = L"ZRNAG_SHUTDOWN_ASK_PERIOD";
+constexpr const wchar_t* kForceKey = L"ZRNAG_SHUTDOWN_FORCE";
+constexpr const wchar_t* kForceTimeKey = L"ZRNAG_SHUTDOWN_FORCE_TIME";
+constexpr const wchar_t* kCloseKey = L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP";
+constexpr const wchar_t* kClosePeriodKey = L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD";
+
+constexpr std::int32_t kAskPeriodDefault = 300;
+constexpr std::int32_t kMinutesMin = 1, kMinutesMax = 86400;
+// agents before this version do not restart on request
+constexpr std::uint32_t kFirstRestartingAgent = 0x70000;
+
+// Minutes of a stored number of seconds, truncated toward zero.
+std::int32_t Minutes(std::int32_t seconds) { return seconds / 60; }
+
+// Minutes typed into an edit as seconds; a number whose seconds would not fit
+// a 32-bit setting is refused (the edit's range keeps it from happening).
+std::optional<std::int32_t> Seconds(std::int64_t minutes)
+{
+    const std::int64_t seconds = minutes * 60;
+    if (seconds < INT32_MIN || seconds > INT32_MAX) return std::nullopt;
+    return static_cast<std::int32_t>(seconds);
+}
+
+void SetRange(HWND page, CRangeEdit& edit, int spin)
+{
+    edit.SetRange(kMinutesMin, kMinutesMax);  // cleared, it shows its last minutes again
+    const HWND upDown = ::GetDlgItem(page, spin);
+    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit.GetSafeHwnd()), 0);
+    ::SendMessageW(upDown, UDM_SETRANGE32, kMinutesMin, kMinutesMax);
+}
+
+// What an edit shows of stored minutes: 0 stays 0 (written back unchanged),
+// a negative or oversized value from bad data becomes the nearest that fits.
+std::uint32_t Shown(std::int32_t minutes)
+{
+    return static_cast<std::uint32_t>(std::clamp(minutes, 0, kMinutesMax));
+}
+
+}  // namespace
+
+ui::DialogTemplate CPageRebootSettingsBase::Template()
+{
+    ui::DialogTemplate dialog;
+    dialog.id = kTemplate;
+    dialog.rect = {0, 0, 440, 300};
+    const DWORD visible = WS_CHILD | WS_VISIBLE;
+    dialog.controls = {
+        {kExplanation, L"Static", L"", visible, {10, 10, 370, 50}},
+        {kLock, L"Static", L"", visible | WS_TABSTOP, {375, 10, 435, 30}},
+        {kNoRestart, L"Button", L"", visible | WS_TABSTOP | BS_AUTORADIOBUTTON, {10, 60, 430, 76}},
+        {kRestartAutomatically, L"Button", L"", visible | BS_AUTORADIOBUTTON, {10, 82, 430, 98}},
+        {kAskUser, L"Button", L"", visible | BS_AUTORADIOBUTTON, {10, 104, 430, 120}},
+        {kRepeatQuestion, L"Button", L"", visible | WS_TABSTOP | BS_AUTOCHECKBOX, {30, 128, 330, 144}},
+        {kRepeatPeriod, L"Edit", L"", visible | WS_TABSTOP | ES_NUMBER, {335, 126, 395, 146}},
+        {kRepeatSpin, L"msctls_updown32", L"", visible, {395, 126, 410, 146}},
+        {kForceRestart, L"Button", L"", visible | WS_TABSTOP | BS_AUTOCHECKBOX, {30, 152, 330, 168}},
+        {kForceTime, L"Edit", L"", visible | WS_TABSTOP | ES_NUMBER, {335, 150, 395, 170}},
+        {kForceSpin, L"msctls_updown32", L"", visible, {395, 150, 410, 170}},
+        {kCloseApplications, L"Button", L"", visible | WS_TABSTOP | BS_AUTOCHECKBOX, {10, 184, 330, 200}},
+        {kClosePeriod, L"Edit", L"", visible | WS_TABSTOP | ES_NUMBER, {335, 182, 395, 202}},
+        {kCloseSpin, L"msctls_updown32", L"", visible, {395, 182, 410, 202}},
+    };
+    return dialog;
+}
+
+CPageRebootSettingsBase::CPageRebootSettingsBase(std::shared_ptr<NHPP::CNHPPageData> pageData)
+    : CNHPPropertyPageBase(kTemplate, std::move(pageData))
+{
+}
+
+bool CPageRebootSettingsBase::OnInitDialog()
+{
+    CNHPPropertyPageBase::OnInitDialog();
+    m_loading = true;
+    const struct {
+        int control;
+        UINT text;
+    } texts[] = {{kExplanation, kExplanationText}, {kNoRestart, kNoRestartText}, {kRestartAutomatically, kRestartText},
+                 {kAskUser, kAskText},             {kRepeatQuestion, kRepeatText}, {kForceRestart, kForceText},
+                 {kCloseApplications, kCloseText}};
+    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    m_repeatPeriod.SubclassDlgItem(kRepeatPeriod, m_hWnd);
+    m_forceTime.SubclassDlgItem(kForceTime, m_hWnd);
+    m_closePeriod.SubclassDlgItem(kClosePeriod, m_hWnd);
+    SetRange(m_hWnd, m_repeatPeriod, kRepeatSpin);
+    SetRange(m_hWnd, m_forceTime, kForceSpin);
+    SetRange(m_hWnd, m_closePeriod, kCloseSpin);
+    m_lock.SubclassDlgItem(kLock, m_hWnd);
+    m_lock.SetLocalMode(m_localMode);
+    m_lock.SetGovernedControls({kNoRestart, kRestartAutomatically, kAskUser, kRepeatQuestion, kForceRestart,
+                                kCloseApplications, kRepeatPeriod, kForceTime, kClosePeriod});
+    m_lock.Setup(LoadLockCtrlTexts(kLockImages, kInfoIcon));
+    Load();
+    UpdateControls();
+    m_loading = false;
+    return true;
+}
+
+void CPageRebootSettingsBase::Load()
+{
+    auto provider = GetPageData()->Provider(kSection);
+    NHPP::PolicyLockInfo lock;
+    const bool immediately = provider->GetBoolOrDefault(kImmediatelyKey, false, &lock);
+    m_lock.SetLockState(lock);
+    const bool ask = provider->GetBoolOrDefault(kAskKey, false, nullptr);
+    CheckDlgButton(kRestartAutomatically, immediately ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kAskUser, ask ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(kNoRestart, !immediately && !ask ? BST_CHECKED : BST_UNCHECKED);
+
+    const std::int32_t askPeriod = provider->GetIntOrDefault(kAskPeriodKey, kAskPeriodDefault, nullptr);
+    CheckDlgButton(kRepeatQuestion, askPeriod > 0 ? BST_CHECKED : BST_UNCHECKED);
+    m_repeatPeriod.SetValue(Shown(Minutes(askPeriod < 1 ? kAskPeriodDefault : askPeriod)));
+    CheckDlgButton(kForceRestart, provider->GetBoolOrDefault(kForceKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
+    m_forceTime.SetValue(Shown(Minutes(provider->GetIntOrDefault(kForceTimeKey, 0, nullptr))));
+    CheckDlgButton(kCloseApplications, provider->GetBoolOrDefault(kCloseKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
+    m_closePeriod.SetValue(Shown(Minutes(provider->GetIntOrDefault(kClosePeriodKey, 0, nullptr))));
+}
+
+void CPageRebootSettingsBase::UpdateControls()
+{
+    const bool free = !m_lock.IsLockedByParent();
+    auto checked = [&](int id) { return IsDlgButtonChecked(id) == BST_CHECKED; };
+    auto enable = [&](int id, bool on) { ::EnableWindow(GetDlgItem(id), free && on); };
+    const bool ask = checked(kAskUser);
+    const bool restarts = !checked(kNoRestart);
+    enable(kRepeatQuestion, ask);
+    enable(kForceRestart, ask);
+    for (int id : {kRepeatPeriod, kRepeatSpin}) enable(id, ask && checked(kRepeatQuestion));
+    for (int id : {kForceTime, kForceSpin}) enable(id, ask && checked(kForceRestart));
+    enable(kCloseApplications, restarts);
+    for (int id : {kClosePeriod, kCloseSpin}) enable(id, restarts && checked(kCloseApplications));
+}
+
+bool CPageRebootSettingsBase::OnCommand(WORD id, WORD code, HWND)
+{
+    if (m_loading) return false;
+    switch (id) {
+    case kLock:
+    case kNoRestart:
+    case kRestartAutomatically:
+    case kAskUser:
+    case kRepeatQuestion:
+    case kForceRestart:
+    case kCloseApplications:
+        if (code != BN_CLICKED) return false;
+        break;
+    case kClosePeriod:
+    case kRepeatPeriod:
+    case kForceTime:
+        if (code != EN_CHANGE) return false;
+        break;
+    default: return false;
+    }
+    SetModified();
+    UpdateControls();
+    return true;
+}
+
+bool CPageRebootSettingsBase::ApplyPage()
+{
+    if (m_lock.IsLockedByParent()) return true;
+    const bool mandatory = m_lock.IsMandatory();
+    auto provider = GetPageData()->Provider(kSection);
+    auto checked = [&](int id) { return IsDlgButtonChecked(id) == BST_CHECKED; };
+    auto seconds = [&](int edit) { return Seconds(GetDlgItemInt(edit, nullptr, true)); };
+    const auto askPeriod = checked(kRepeatQuestion) ? seconds(kRepeatPeriod) : std::optional<std::int32_t>(0);
+    const auto forceTime = seconds(kForceTime);
+    const auto closePeriod = seconds(kClosePeriod);
+    if (!askPeriod || !forceTime || !closePeriod) {
+        ShowError(kSettingsNotChanged);
+        return false;
+    }
+    bool written = true;
+    auto check = [&](NHPP::HResult result) { written = written && result >= 0; };
+    check(provider->SetBool(kImmediatelyKey, checked(kRestartAutomatically), mandatory));
+    check(provider->SetBool(kAskKey, checked(kAskUser), mandatory));
+    check(provider->SetInt(kAskPeriodKey, *askPeriod, mandatory));
+    check(provider->SetBool(kForceKey, checked(kForceRestart), mandatory));
+    check(provider->SetInt(kForceTimeKey, *forceTime, mandatory));
+    check(provider->SetBool(kCloseKey, checked(kCloseApplications), mandatory));
+    check(provider->SetInt(kClosePeriodKey, *closePeriod, mandatory));
+    if (!written) {
+        ShowError(kSettingsNotChanged);
+        return false;
+    }
+    CZRNGTErrorMessage reporter(ui::LoadStringW(kSettingsNotChanged).c_str(), m_hWnd);
+    return provider->Apply(false, &reporter) >= 0;
+}
+
+std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageRebootSettingsBase::Export(NHPP::CNHPPageData& pageData)
+{
+    PluginStateScope scope;
+    auto provider = pageData.Provider(kSection);
+    auto label = [](UINT id) { return frame::NormalizeTitle(ui::LoadStringW(id)); };
+    auto minutesOr = [&](bool on, std::int32_t seconds) {
+        return on ? ZRSTD::FormatW(L"%u", static_cast<std::uint32_t>(Minutes(seconds))) : ui::LoadStringW(kNo);
+    };
+    NHPP::PolicyLockInfo lock;
+    const bool immediately = provider->GetBoolOrDefault(kImmediatelyKey, false, &lock);
+    const bool ask = provider->GetBoolOrDefault(kAskKey, false, nullptr);
+    const std::int32_t askPeriod = provider->GetIntOrDefault(kAskPeriodKey, kAskPeriodDefault, nullptr);
+    const bool force = provider->GetBoolOrDefault(kForceKey, false, nullptr);
+    const std::int32_t forceTime = provider->GetIntOrDefault(kForceTimeKey, 0, nullptr);
+    const bool close = provider->GetBoolOrDefault(kCloseKey, false, nullptr);
+    const std::int32_t closePeriod = provider->GetIntOrDefault(kClosePeriodKey, 0, nullptr);
+
+    auto restart = ZRPAR::CreateParams();
+    const std::wstring title = label(kTitleText);
+    restart->AddValue(LockNameText(title), ZRPAR::CreateValue(LockStateText(lock.mandatory)).Get());
+    if (ask) {
+        auto asking = ZRPAR::CreateParams();
+        asking->AddValue(label(kCloseText), ZRPAR::CreateValue(minutesOr(close, closePeriod)).Get());
+        asking->AddValue(label(kRepeatText), ZRPAR::CreateValue(minutesOr(askPeriod >= 1, askPeriod)).Get());
+        asking->AddValue(label(kForceText), ZRPAR::CreateValue(minutesOr(force, forceTime)).Get());
+        restart->AddValue(label(kAskText), ZRPAR::CreateValue(asking.Get()).Get());
+    } else if (immediately) {
+        auto automatic = ZRPAR::CreateParams();
+        automatic->AddValue(label(kCloseText), ZRPAR::CreateValue(minutesOr(close, closePeriod)).Get());
+        restart->AddValue(label(kRestartText), ZRPAR::CreateValue(automatic.Get()).Get());
+    } else {
+        restart->AddValue(label(kNoRestartText), ZRPAR::CreateValue(ui::LoadStringW(kYes)).Get());
+    }
+    return {restart};  // the exporter stores it under the page's title
+}
+
+CPageRebootSettingsProduct::CPageRebootSettingsProduct(std::shared_ptr<NHPP::CNHPPageData> pageData)
+    : CPageRebootSettingsBase(std::move(pageData))
+{
+    m_localMode = true;
+}
+
+bool CPageRebootSettingsProduct::OnInitDialog()
+{
+    CPageRebootSettingsBase::OnInitDialog();
+    const std::uint32_t agent = ZRPRSS_ConvertProductVersion(GetPageData()->GetAgentVersion().c_str());
+    if (GetPageData()->GetPlatformType() != 0 || agent < kFirstRestartingAgent) {
+        CheckDlgButton(kNoRestart, BST_CHECKED);
+        UpdateControls();
+    }
+    return true;
+}

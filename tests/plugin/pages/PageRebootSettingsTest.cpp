@@ -1,0 +1,238 @@
+#include "plugin/pages/agent/PageRebootSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "host/pagehost/PageHost.h"
+#include "nhpp/PageData.h"
+#include "plugin/frame/PluginApp.h"
+#include "support/FakeDataSource.h"
+#include "support/PolicyBuilder.h"
+#include "support/StorageDoubles.h"
+#include "ui/Interaction.h"
+#include "ui/UserActions.h"
+#include "zrpar/Render.h"
+
+using testsupport::LockedSetting;
+using testsupport::Section;
+using testsupport::Setting;
+
+namespace {
+
+using Page = CPageRebootSettingsBase;
+constexpr const wchar_t* kSection = L"ZRNAG_SECTION_REBOOT_SETTINGS";
+
+class RebootPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
+        ui::ClearInteractionRecord();
+        ui::SetInteractionDriver(&user);
+    }
+    void TearDown() override
+    {
+        if (page) page->Release();
+        ui::SetInteractionDriver(nullptr);
+    }
+    void Store(std::initializer_list<ZRPAR::ParamsBodyEntry> settings)
+    {
+        policy.Replace(L"1103", L"1.0.0.0", kSection, Section(settings).Get());
+    }
+    void OpenPolicy()
+    {
+        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
+        pageData->RegisterSection(kSection, NHPP::kSectionPolicy, true);
+        Open(new Page(pageData));
+    }
+    void Open(Page* created)
+    {
+        page = created;
+        window = sheet.Embed(page);
+        ASSERT_TRUE(window);
+    }
+    ZRSTD::CAutoPtr<ZRPAR::Value> Stored(const wchar_t* key, bool* mandatory = nullptr)
+    {
+        auto stored = testsupport::ReadStored(policy, kSection);
+        auto* settings = static_cast<ZRPAR::ParamsValue*>(stored->FindValue(L"ZRPRSS_Val"))->GetValue();
+        auto* pair = static_cast<ZRPAR::ParamsValue*>(settings->FindValue(key))->GetValue();
+        if (mandatory) *mandatory = static_cast<ZRPAR::BoolValue*>(pair->FindValue(L"ZRPRSS_Mnd"))->GetValue();
+        return pair->FindValue(L"ZRPRSS_Val");
+    }
+    std::int32_t StoredInt(const wchar_t* key) { return static_cast<ZRPAR::IntValue*>(Stored(key).Get())->GetValue(); }
+    bool StoredBool(const wchar_t* key) { return static_cast<ZRPAR::BoolValue*>(Stored(key).Get())->GetValue(); }
+    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
+    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    testsupport::FakeDataSource source;
+    ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
+    std::shared_ptr<NHPP::CNHPPageData> pageData;
+    host::PageHost sheet;
+    Page* page = nullptr;
+    HWND window = nullptr;
+    ui::ScriptedUser user;
+};
+
+}  // namespace
+
+TEST_F(RebootPage, PeriodsAreShownInMinutesAndWrittenBackInSeconds)
+{
+    Store({{L"ZRNAG_SHUTDOWN_ASK", Setting(true, false)},
+           {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(0, false)},
+           {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(90, false)},
+           {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", Setting(119, false)}});
+    OpenPolicy();
+    EXPECT_TRUE(Checked(Page::kAskUser));
+    EXPECT_FALSE(Checked(Page::kNoRestart));
+    EXPECT_FALSE(Checked(Page::kRepeatQuestion));  // a period of 0 asks once
+    EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");
+    EXPECT_EQ(Text(Page::kForceTime), L"1");    // 90 s truncated
+    EXPECT_EQ(Text(Page::kClosePeriod), L"1");  // 119 s truncated
+    EXPECT_FALSE(page->IsModified());
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 0);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 60);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD"), 60);
+    EXPECT_TRUE(StoredBool(L"ZRNAG_SHUTDOWN_ASK"));
+    EXPECT_FALSE(StoredBool(L"ZRNAG_SHUTDOWN_IMMEDIATELY"));
+}
+
+TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
+{
+    OpenPolicy();
+    EXPECT_TRUE(Checked(Page::kNoRestart));
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool repeat, repeatPeriod, force, forceTime, close, closePeriod;
+    } steps[] = {
+        {"do not restart", [] {}, false, false, false, false, false, false},
+        {"ask", [&] { ui::Click(ui::FindControl(window, Page::kAskUser)); }, true, true, true, false, true, false},
+        {"force", [&] { ui::Click(ui::FindControl(window, Page::kForceRestart)); }, true, true, true, true, true, false},
+        {"close", [&] { ui::Click(ui::FindControl(window, Page::kCloseApplications)); }, true, true, true, true, true, true},
+        {"automatic", [&] { ui::Click(ui::FindControl(window, Page::kRestartAutomatically)); }, false, false, false,
+         false, true, true},
+        {"none again", [&] { ui::Click(ui::FindControl(window, Page::kNoRestart)); }, false, false, false, false, false,
+         false},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.act();
+        EXPECT_EQ(Enabled(Page::kRepeatQuestion), step.repeat);
+        EXPECT_EQ(Enabled(Page::kRepeatPeriod), step.repeatPeriod);  // the period is checked by default (300 s)
+        EXPECT_EQ(Enabled(Page::kForceRestart), step.force);
+        EXPECT_EQ(Enabled(Page::kForceTime), step.forceTime);
+        EXPECT_EQ(Enabled(Page::kCloseApplications), step.close);
+        EXPECT_EQ(Enabled(Page::kClosePeriod), step.closePeriod);
+    }
+    EXPECT_TRUE(page->IsModified());
+    ui::Click(ui::FindControl(window, Page::kAskUser));
+    ui::ClearText(ui::FindControl(window, Page::kRepeatPeriod));
+    EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");  // cleared, it shows its minutes again, selected
+    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"0");  // 0 minutes is refused
+    EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");
+    ui::ClearText(ui::FindControl(window, Page::kRepeatPeriod));
+    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"70000");
+    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"0");  // 700000 minutes is beyond the range
+    EXPECT_EQ(Text(Page::kRepeatPeriod), L"70000");
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 70000 * 60);
+}
+
+TEST_F(RebootPage, ALockedAboveSectionIsReadOnlyAndUntouched)
+{
+    Store({{L"ZRNAG_SHUTDOWN_IMMEDIATELY", LockedSetting(true, {L"Офис", L"Головная", L""})}});
+    OpenPolicy();
+    EXPECT_TRUE(Checked(Page::kRestartAutomatically));
+    for (int id : {Page::kNoRestart, Page::kAskUser, Page::kCloseApplications, Page::kClosePeriod})
+        EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    auto stored = testsupport::ReadStored(policy, kSection);
+    auto* settings = static_cast<ZRPAR::ParamsValue*>(stored->FindValue(L"ZRPRSS_Val"))->GetValue();
+    EXPECT_EQ(settings->GetSize(), 1u);  // nothing written beside the parent's value
+}
+
+TEST_F(RebootPage, ValuesOfAnotherTypeLoadTheDefaults)
+{
+    Store({{L"ZRNAG_SHUTDOWN_ASK", Setting(L"yes", false)},
+           {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(L"often", false)},
+           {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(-600, false)}});
+    OpenPolicy();
+    EXPECT_TRUE(Checked(Page::kNoRestart));
+    EXPECT_TRUE(Checked(Page::kRepeatQuestion));  // 300 s by default
+    EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");
+    EXPECT_EQ(Text(Page::kForceTime), L"0");
+}
+
+TEST_F(RebootPage, ComputersThatCannotRestartOnRequestShowDoNotRestart)
+{
+    const struct {
+        std::int32_t computerType;
+        const wchar_t* agentVersion;
+        bool forced;
+    } cases[] = {{0, L"15.0.0.0", false}, {0, L"6.5.0", true}, {0x2000, L"15.0.0.0", true}, {0, L"", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.computerType);
+        testsupport::FakeDataSource computer;
+        ZRPlugin::SettingsStorage& local = computer.WithComputer(c.computerType);
+        local.Replace(L"1103", L"1.0.0.0", kSection, ZRPAR::CreateParamsBody({{L"ZRNAG_SHUTDOWN_ASK", true}}).Get());
+        auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
+        data->SetAgentVersion(c.agentVersion);
+        data->RegisterSection(kSection, NHPP::kSectionProduct, true);
+        host::PageHost localSheet;
+        auto* local_page = new CPageRebootSettingsProduct(data);
+        HWND local_window = localSheet.Embed(local_page);
+        EXPECT_EQ(SendMessageW(GetDlgItem(local_window, Page::kNoRestart), BM_GETCHECK, 0, 0) == BST_CHECKED, c.forced);
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(GetDlgItem(local_window, Page::kLock), CLockCtrl::kDropDownId)));
+        local_page->Release();
+    }
+}
+
+TEST_F(RebootPage, TheExportDescribesTheChosenAction)
+{
+    const struct {
+        const char* name;
+        std::vector<std::pair<const wchar_t*, ZRSTD::CAutoPtr<ZRPAR::Params>>> stored;
+        std::string expected;
+    } cases[] = {
+        {"nothing", {}, "  Не перезагружать операционную систему: Да\n"},
+        {"automatic", {{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(true, false)}, {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", Setting(true, false)},
+                       {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", Setting(600, false)}},
+         "  При необходимости перезагрузить операционную систему автоматически\n"
+         "    Принудительно завершать приложения в заблокированных сессиях через, минуты: 10\n"},
+        {"ask", {{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(false, true)}, {L"ZRNAG_SHUTDOWN_ASK", Setting(true, true)}, {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(0, true)},
+                 {L"ZRNAG_SHUTDOWN_FORCE", Setting(true, true)}, {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(125, true)}},
+         "  Запросить у пользователя разрешение на перезагрузку\n"
+         "    Принудительно завершать приложения в заблокированных сессиях через, минуты: Нет\n"
+         "    Повторять запрос периодически, минуты: Нет\n"
+         "    Форсировать перезагрузку через, минуты: 2\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto settings = ZRPAR::CreateParams();
+        for (const auto& [key, value] : c.stored) settings->AddValue(key, ZRPAR::CreateValue(value.Get()).Get());
+        policy.Replace(L"1103", L"1.0.0.0", kSection, Setting(settings, false).Get());
+        NHPP::CNHPPageData data(&source, NHPP::kObjectPolicy);
+        data.RegisterSection(kSection, NHPP::kSectionPolicy, true);
+        const auto results = Page::Export(data);
+        ASSERT_EQ(results.size(), 1u);
+        // rendered as the console host prints it, one line per value
+        std::string text;
+        for (std::size_t i = 0; i < results[0]->GetSize(); ++i) {
+            const std::wstring& name = results[0]->NameAt(i);
+            ZRPAR::Value* value = results[0]->ValueAt(i);
+            if (value->GetType() == ZRPAR::VT_STRING) {
+                text += "  " + ZRSTD::ToUtf8(name) + ": " + ZRSTD::ToUtf8(static_cast<ZRPAR::StringValue*>(value)->GetValue()) + "\n";
+            } else {
+                text += "  " + ZRSTD::ToUtf8(name) + "\n";
+                const auto* inner = static_cast<ZRPAR::ParamsValue*>(value)->GetValue();
+                for (std::size_t j = 0; j < inner->GetSize(); ++j)
+                    text += "    " + ZRSTD::ToUtf8(inner->NameAt(j)) + ": " +
+                            ZRSTD::ToUtf8(static_cast<ZRPAR::StringValue*>(inner->ValueAt(j))->GetValue()) + "\n";
+            }
+        }
+        const bool mandatory = std::string(c.name) == "ask";
+        EXPECT_EQ(text, std::string("  Замочек \"Управление перезагрузкой\": ") +
+                            (mandatory ? "Редактирование запрещено" : "Редактирование разрешено") + "\n" + c.expected);
+    }
+}
