@@ -17,6 +17,7 @@ struct ConsoleConfiguration {
     std::int32_t functionality = 0;          // "functionality": the CUSTOM_FUNCTIONALITY mask
     bool nacAllowed = true;                  // "nac_allowed": FUNC_AREA_NAC passes the access check
     std::uint32_t productMode = 0;           // "product_mode": the maker's product mode mask
+    bool forcedConnection = true;            // "forced_connection": limit item 100 of the licence
 
     // Values the store does not hold keep their defaults; a stored value
     // that is not a number raises a localized error naming the key.

@@ -166,6 +166,7 @@ void ConsoleDataSource::AddConsoleItems()
     AddItem(L"ZRADMSRV::AdmServer2", Item(server));
     AddItem(L"SELECT_IPDIAPASON", Item(ZRSTD::MakeRef<IpRangePicker>(m_store)));
     AddItem(L"NH_DLG_SCHEDULE", Item(ZRSTD::MakeRef<ScheduleEditor>()));
+    AddItem(L"ZRLIM::Limits", Item(ZRSTD::MakeRef<Limits>(m_configuration.forcedConnection)));
 }
 
 ConsoleDataSource::~ConsoleDataSource() = default;

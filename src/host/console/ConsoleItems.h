@@ -41,4 +41,14 @@ private:
     bool m_nacAllowed;
 };
 
+// The licence's limits: item 100 lets agents force their connection through update agents.
+class Limits : public ZRSTD::ZRBaseQIImpl<ZRPlugin::ILimits> {
+public:
+    explicit Limits(bool forcedConnection) : m_forcedConnection(forcedConnection) {}
+    std::int32_t GetLimit(std::int32_t item) override { return item == 100 && m_forcedConnection ? 1 : 0; }
+
+private:
+    bool m_forcedConnection;
+};
+
 }  // namespace host

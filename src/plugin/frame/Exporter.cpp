@@ -6,6 +6,7 @@
 
 #include "controls/PluginEnvironment.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
+#include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
@@ -119,6 +120,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
     static const std::map<std::wstring, ExportRoutine, std::less<>> routines = {
         {L"CPageGeneralSettingsBase", &CPageGeneralSettingsBase::Export},
         {L"CPageRebootSettingsBase", &CPageRebootSettingsBase::Export},
+        {L"CPageNetworkSettingsBase", &CPageNetworkSettingsBase::Export},
     };
     return routines;
 }

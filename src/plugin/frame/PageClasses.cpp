@@ -5,6 +5,7 @@
 
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
@@ -47,6 +48,14 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
              auto* page = new CPageRebootSettingsProduct(std::move(pageData));
              page->SetLocalMode(true);
              return page;
+         }},
+        {L"CPageNetworkSettingsBase",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageNetworkSettingsBase(std::move(pageData));
+         }},
+        {L"CPageNetworkSettingsProduct",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageNetworkSettingsProduct(std::move(pageData));
          }},
         {L"CPageGroupNetwork",
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {

@@ -5,6 +5,7 @@
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
@@ -30,6 +31,8 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageGeneralSettingsBase::Template());
         resources->AddTemplate(CDlgChangePassword::Template());
         resources->AddTemplate(CPageRebootSettingsBase::Template());
+        resources->AddTemplate(CPageNetworkSettingsBase::Template());
+        resources->AddTemplate(CPageNetworkSettingsProduct::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();

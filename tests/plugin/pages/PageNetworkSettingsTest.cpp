@@ -1,0 +1,258 @@
+#include "plugin/pages/agent/PageNetworkSettings.h"
+
+#include <gtest/gtest.h>
+
+#include "host/pagehost/PageHost.h"
+#include "nhpp/PageData.h"
+#include "plugin/frame/PluginApp.h"
+#include "support/FakeDataSource.h"
+#include "support/PolicyBuilder.h"
+#include "support/StorageDoubles.h"
+#include "ui/Interaction.h"
+#include "ui/UserActions.h"
+
+using testsupport::LockedSetting;
+using testsupport::Section;
+using testsupport::Setting;
+
+namespace {
+
+using Page = CPageNetworkSettingsBase;
+using Product = CPageNetworkSettingsProduct;
+
+class NetworkPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
+        ui::ClearInteractionRecord();
+        ui::SetInteractionDriver(&user);
+    }
+    void TearDown() override
+    {
+        if (page) page->Release();
+        ui::SetInteractionDriver(nullptr);
+    }
+    void OpenPolicy(std::initializer_list<ZRPAR::ParamsBodyEntry> settings = {})
+    {
+        policy.Replace(L"1103", L"1.0.0.0", L"86", Section(settings).Get());
+        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
+        pageData->RegisterSection(L"86", NHPP::kSectionPolicy, true);
+        Open(new Page(pageData));
+    }
+    void Open(Page* created)
+    {
+        page = created;
+        window = Sheet().Embed(page);
+        ASSERT_TRUE(window);
+    }
+    ZRPAR::Params* Pair(const wchar_t* key)
+    {
+        kept = testsupport::ReadStored(policy, L"86");
+        auto* settings = static_cast<ZRPAR::ParamsValue*>(kept->FindValue(L"ZRPRSS_Val"))->GetValue();
+        ZRPAR::Value* pair = settings->FindValue(key);
+        return pair ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
+    }
+    ZRPAR::Value* StoredValue(const wchar_t* key) { return Pair(key)->FindValue(L"ZRPRSS_Val"); }
+    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
+    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
+    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND Control(int id) { return ui::FindControl(window, id); }
+    std::vector<std::wstring> Boxes()
+    {
+        std::vector<std::wstring> texts;
+        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    testsupport::FakeDataSource source;
+    ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
+    std::shared_ptr<NHPP::CNHPPageData> pageData;
+    std::unique_ptr<host::PageHost> sheetHolder = std::make_unique<host::PageHost>();
+    host::PageHost& Sheet() { return *sheetHolder; }
+    // A new sheet for the next case: the page goes first, then the sheet with its reference.
+    void Reopen()
+    {
+        if (page) page->Release();
+        page = nullptr;
+        sheetHolder = std::make_unique<host::PageHost>();
+        ui::ClearInteractionRecord();
+    }
+    Page* page = nullptr;
+    HWND window = nullptr;
+    ui::ScriptedUser user;
+    ZRSTD::CAutoPtr<ZRPAR::Params> kept;
+};
+
+class Limits : public ZRSTD::ZRBaseQIImpl<ZRPlugin::ILimits> {
+public:
+    explicit Limits(std::int32_t value) : m_value(value) {}
+    std::int32_t GetLimit(std::int32_t item) override { return item == 100 ? m_value : 0; }
+
+private:
+    std::int32_t m_value;
+};
+
+}  // namespace
+
+TEST_F(NetworkPage, StoredValuesAreShownInTheirUnitsAndInvertedWhereTheBoxSaysTheOpposite)
+{
+    OpenPolicy({{L"ServerPingTimeout", Setting(59999, false)}, {L"ZRNAG_USE_CGW_ONLY_IN_PROFILES", Setting(true, false)}});
+    EXPECT_EQ(Text(Page::kPeriod), L"0");  // 59999 ms truncated
+    EXPECT_FALSE(Checked(Page::kGatewayInDefaults));
+    EXPECT_EQ(Text(Page::kUdpPort), L"15000");  // no ports stored
+    EXPECT_TRUE(Checked(Page::kUseSsl));        // defaults
+    EXPECT_TRUE(Checked(Page::kFirewallPorts));
+    EXPECT_FALSE(Checked(Page::kUseUdp));
+    EXPECT_FALSE(Enabled(Page::kUdpPort));  // the port follows its box
+    EXPECT_FALSE(page->IsModified());
+
+    ui::Click(Control(Page::kGatewayInDefaults));
+    ui::Click(Control(Page::kUseUdp));
+    EXPECT_TRUE(Enabled(Page::kUdpPort));
+    ui::ClearText(Control(Page::kPeriod));
+    ui::Type(Control(Page::kPeriod), L"35791");  // the most minutes a 32-bit period of milliseconds holds
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_FALSE(static_cast<ZRPAR::BoolValue*>(StoredValue(L"ZRNAG_USE_CGW_ONLY_IN_PROFILES"))->GetValue());
+    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(StoredValue(L"ServerPingTimeout"))->GetValue(), 35791 * 60000);
+    auto* ports = static_cast<ZRPAR::ArrayValue*>(StoredValue(L"Nagentports"));
+    ASSERT_EQ(ports->GetSize(), 1u);
+    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(ports->GetAt(0).Get())->GetValue(), 15000);
+    EXPECT_TRUE(static_cast<ZRPAR::BoolValue*>(StoredValue(L"OpenUdpPort"))->GetValue());
+}
+
+TEST_F(NetworkPage, ValidationRefusesEmptyValuesAndPeriodsThatWouldOverflow)
+{
+    const struct {
+        const char* name;
+        int control;
+        const wchar_t* typed;  // null: cleared
+        const wchar_t* message;
+    } cases[] = {
+        {"no port", Page::kUdpPort, nullptr, L"Invalid Brenvik Network Agent port specified"},
+        {"no period", Page::kPeriod, nullptr, L"Invalid connection period to the Brenvik Administration Server specified."},
+        {"period beyond 32 bits", Page::kPeriod, L"35792",
+         L"Invalid connection period to the Brenvik Administration Server specified."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reopen();
+        OpenPolicy({{L"OpenUdpPort", Setting(true, false)}});
+        ui::ClearText(Control(c.control));
+        if (c.typed) ui::Type(Control(c.control), c.typed);
+        user.Answer(IDOK);
+        EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
+        EXPECT_EQ(Boxes(), std::vector<std::wstring>{c.message});
+        EXPECT_EQ(Pair(L"ServerPingTimeout"), nullptr);  // nothing written
+    }
+}
+
+TEST_F(NetworkPage, ClearingTheFirewallBoxWarnsOnce)
+{
+    OpenPolicy();
+    user.Answer(IDOK);
+    ui::Click(Control(Page::kFirewallPorts));
+    ui::Click(Control(Page::kFirewallPorts));  // checking it again says nothing
+    ASSERT_EQ(ui::ShownBoxes().size(), 1u);
+    EXPECT_EQ(ui::ShownBoxes()[0].style & MB_ICONINFORMATION, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_NE(ui::ShownBoxes()[0].text.find(L"Windows Firewall"), std::wstring::npos);
+}
+
+TEST_F(NetworkPage, ForcedConnectionIsOfferedByNewServersWhoseLicenceAllowsIt)
+{
+    const struct {
+        std::int32_t server;
+        std::optional<std::int32_t> limit;
+        bool shown;
+    } cases[] = {{0xD0001, 1, true}, {0xD0000, 1, false}, {0xD0001, 0, false}, {0xE0000, std::nullopt, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.server);
+        Reopen();
+        source.WithServerVersion(c.server);
+        if (c.limit) source.Set(L"ZRLIM::Limits", ZRSTD::MakeRef<Limits>(*c.limit));
+        else source.Remove(L"ZRLIM::Limits");
+        OpenPolicy();
+        EXPECT_EQ(Visible(Page::kForcedConnection), c.shown);
+        EXPECT_EQ(Visible(Page::kForcedGroup), c.shown);
+    }
+}
+
+TEST_F(NetworkPage, ALockedGroupIsReadOnlyAndUntouched)
+{
+    OpenPolicy({{L"UseSsl", LockedSetting(false, {L"Офис", L"Головная", L""})},
+                {L"ServerPingTimeout", LockedSetting(120000, {L"Офис", L"Головная", L""})}});
+    EXPECT_FALSE(Checked(Page::kUseSsl));
+    EXPECT_EQ(Text(Page::kPeriod), L"2");
+    for (int id : {Page::kUseSsl, Page::kCompress, Page::kPeriod, Page::kFirewallPorts}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(Page::kUseUdp));  // the UDP group has its own lock
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(Pair(L"ZRNAG_COMPRESS_TRAFFIC"), nullptr);
+    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(StoredValue(L"ServerPingTimeout"))->GetValue(), 120000);
+}
+
+TEST_F(NetworkPage, LocalSettingsNameTheServerAndFollowThePlatform)
+{
+    const struct {
+        std::int32_t computerType;
+        ZRSTD::CAutoPtr<ZRPAR::Params> local;
+        std::wstring line;
+        bool sslEnabled, firewallEnabled;
+    } cases[] = {
+        {0, ZRPAR::CreateParamsBody({{L"ServerAddress", L"http://adm.example.org"}, {L"UseSsl", false}}),
+         L"Агент администрирования подключен к серверу администрирования с адресом adm.example.org:14000 без "
+         L"использования SSL.",
+         true, true},
+        {0x2000, ZRPAR::CreateParamsBody({{L"ServerAddress", L"adm"}}),
+         L"Агент администрирования подключен к серверу администрирования с адресом adm:13000 с использованием SSL.", true,
+         false},
+        {0x80, ZRPAR::CreateParamsBody({{L"ServerAddress", L"adm"}}),
+         L"Агент администрирования подключен к серверу администрирования с адресом adm:13000 с использованием SSL.", false,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.computerType);
+        testsupport::FakeDataSource computer;
+        computer.WithComputer(c.computerType).Replace(L"1103", L"1.0.0.0", L"86", c.local.Get());
+        auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
+        data->RegisterSection(L"86", NHPP::kSectionProduct, true);
+        host::PageHost localSheet;
+        auto* local = new Product(data);
+        const HWND shown = localSheet.Embed(local);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(GetDlgItemTextW(shown, Product::kConnectedTo), c.line);
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(shown, Page::kUseSsl)), c.sslEnabled);
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(shown, Page::kFirewallPorts)), c.firewallEnabled);
+        if (!c.firewallEnabled) {
+            EXPECT_EQ(SendMessageW(GetDlgItem(shown, Page::kFirewallPorts), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        }
+        EXPECT_EQ(GetDlgItemTextW(shown, Product::kProxyLink), L"Настройки подключения через &прокси-сервер");
+        local->Release();
+    }
+}
+
+TEST_F(NetworkPage, TheExportGroupsTheConnectionUnderItsLock)
+{
+    policy.Replace(L"1103", L"1.0.0.0", L"86",
+                   Section({{L"ServerPingTimeout", Setting(300000, true)}, {L"UseSsl", Setting(true, true)},
+                            {L"OpenUdpPort", Setting(true, false)}}).Get());
+    NHPP::CNHPPageData data(&source, NHPP::kObjectPolicy);
+    data.RegisterSection(L"86", NHPP::kSectionPolicy, true);
+    const auto results = Page::Export(data);
+    ASSERT_EQ(results.size(), 1u);
+    const ZRPAR::Params& exported = *results[0];
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < exported.GetSize(); ++i) names.push_back(exported.NameAt(i));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Подключение к Серверу администрирования",
+                                                L"Use update agent to force connection to Administration Server",
+                                                L"Замочек \"Use update agent to force connection to Administration Server\"",
+                                                L"Использовать UDP-порт", L"Номер UDP-порта",
+                                                L"Замочек \"Использовать UDP-порт\""}));
+    const auto* connection = static_cast<ZRPAR::ParamsValue*>(exported.ValueAt(0))->GetValue();
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(connection->FindValue(L"Период синхронизации, мин."))->GetValue(), L"5");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(
+                  connection->FindValue(L"Замочек \"Подключение к Серверу администрирования\""))->GetValue(),
+              L"Редактирование запрещено");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(exported.ValueAt(3))->GetValue(), L"Да");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(exported.ValueAt(4))->GetValue(), L"15000");
+}
