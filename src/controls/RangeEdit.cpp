@@ -1,5 +1,7 @@
 #include "controls/RangeEdit.h"
 
+#include "ui/CommonControls.h"
+
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -91,4 +93,10 @@ void CRangeEdit::OnUpdate()
     SetTextUnchecked(InRange(m_value) ? ZRSTD::FormatW(L"%u", m_value) : std::wstring());
     SetSel(start, end);
     SendMessage(EM_SCROLLCARET);
+}
+
+void CRangeEdit::SetSpin(HWND upDown) const
+{
+    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    ::SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(m_minimum), static_cast<LPARAM>(m_maximum));
 }

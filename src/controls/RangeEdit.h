@@ -17,6 +17,8 @@ public:
         m_minimum = minimum;
         m_maximum = maximum;
     }
+    // Makes an up-down control the edit's spin, over the same range.
+    void SetSpin(HWND upDown) const;
     std::uint32_t GetMinimum() const { return m_minimum; }
     std::uint32_t GetMaximum() const { return m_maximum; }
     // The last accepted number; shown at once when the control exists.

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/PageMessages.h"
-#include "host/pagehost/PageHost.h"
 #include "nhpp/PageData.h"
 #include "plugin/frame/PluginApp.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
-#include "support/FakeDataSource.h"
+#include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
 #include "support/StorageDoubles.h"
 #include "ui/Interaction.h"
@@ -36,78 +35,28 @@ public:
     std::vector<std::wstring> checked;
 };
 
-class GeneralPage : public ::testing::Test {
+class GeneralPage : public testsupport::PageTest {
 protected:
     void SetUp() override
     {
-        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
+        PageTest::SetUp();
         server = source.Set(L"ZRADMSRV::AdmServer", ZRSTD::MakeRef<TestServer>());
     }
-    void TearDown() override
-    {
-        if (page) page->Release();
-        ui::SetInteractionDriver(nullptr);
-    }
-
     // A policy whose sections hold what the test stored before opening the page.
     void OpenPolicyPage()
     {
-        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
-        for (const wchar_t* section : {L"NGTINSTALLERDATA", L"ZRNAG_SAPH", L"ZRNAG_SVCPRT", L"86"})
-            pageData->RegisterSection(section, NHPP::kSectionPolicy, std::wstring_view(section) == L"86");
+        pageData = PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy,
+                            {L"NGTINSTALLERDATA", L"ZRNAG_SAPH", L"ZRNAG_SVCPRT", L"86"});
         Open(new Page(pageData));
-    }
-    void Open(Page* created)
-    {
-        page = created;
-        window = sheet.Embed(page);
-        ASSERT_TRUE(window);
     }
     void Store(const wchar_t* section, ZRSTD::CAutoPtr<ZRPAR::Params> content)
     {
-        policy->Replace(L"1103", L"1.0.0.0", section, content.Get());
+        policy.Replace(L"1103", L"1.0.0.0", section, content.Get());
     }
-    // The stored setting's value container {"ZRPRSS_Mnd", "ZRPRSS_Val"}, or null.
-    ZRPAR::Params* Stored(const wchar_t* section, const wchar_t* key)
-    {
-        kept = testsupport::ReadStored(*policy, section);
-        if (!kept) return nullptr;
-        auto* settings = static_cast<ZRPAR::ParamsValue*>(kept->FindValue(L"ZRPRSS_Val"))->GetValue();
-        ZRPAR::Value* pair = settings->FindValue(key);
-        return pair ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
-    }
-    template <class V>
-    auto StoredValue(const wchar_t* section, const wchar_t* key)
-    {
-        return static_cast<V*>(Stored(section, key)->FindValue(L"ZRPRSS_Val"))->GetValue();
-    }
-    bool StoredMandatory(const wchar_t* section, const wchar_t* key)
-    {
-        return static_cast<ZRPAR::BoolValue*>(Stored(section, key)->FindValue(L"ZRPRSS_Mnd"))->GetValue();
-    }
-    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
-    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
-    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Lock(int id) { return GetDlgItem(GetDlgItem(window, id), CLockCtrl::kDropDownId); }
-    std::vector<std::wstring> Boxes()
-    {
-        std::vector<std::wstring> texts;
-        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
-        return texts;
-    }
 
-    testsupport::FakeDataSource source;
-    ZRPlugin::SettingsStorage* policy = &source.WithPolicyStorage();
     TestServer* server = nullptr;
     std::shared_ptr<NHPP::CNHPPageData> pageData;
-    host::PageHost sheet;
-    Page* page = nullptr;
-    HWND window = nullptr;
-    ui::ScriptedUser user;
-    ZRSTD::CAutoPtr<ZRPAR::Params> kept;
 };
 
 }  // namespace
@@ -134,7 +83,7 @@ TEST_F(GeneralPage, AnEmptyPolicyShowsTheDefaultsAndWritesThemBack)
     EXPECT_FALSE(Enabled(Page::kChangePassword));  // the password group follows its box
     EXPECT_FALSE(page->IsModified());
 
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 2);
     EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD"), 5);
     EXPECT_FALSE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
@@ -152,13 +101,13 @@ TEST_F(GeneralPage, ChangesAreWrittenWithTheLockControlsChoice)
     EXPECT_TRUE(Checked(Page::kOnlyUpdateAgents));
     EXPECT_EQ(GetWindowTextW(Lock(Page::kLogLock)), L"Редактирование запрещено");
 
-    ui::ClearText(ui::FindControl(window, Page::kLogSize));
-    ui::Type(ui::FindControl(window, Page::kLogSize), L"300");
+    ui::ClearText(Control(Page::kLogSize));
+    ui::Type(Control(Page::kLogSize), L"300");
     EXPECT_TRUE(page->IsModified());
     ui::SelectItem(Lock(Page::kLogLock), L"Редактирование разрешено");
-    ui::Click(ui::FindControl(window, Page::kHostPolicyData));
+    ui::Click(Control(Page::kHostPolicyData));
     ui::SelectItem(Lock(Page::kHostDataLock), L"Редактирование запрещено");
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
 
     EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 300);
     EXPECT_FALSE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
@@ -170,24 +119,24 @@ TEST_F(GeneralPage, ChangesAreWrittenWithTheLockControlsChoice)
 TEST_F(GeneralPage, ValidationRefusesWithTheFirstProblemAndWritesNothing)
 {
     OpenPolicyPage();
-    ui::Type(ui::FindControl(window, Page::kLogSize), L"9");  // 29 is fine, 2999 is beyond the range
-    ui::Type(ui::FindControl(window, Page::kLogSize), L"99");
+    ui::Type(Control(Page::kLogSize), L"9");  // 29 is fine, 2999 is beyond the range
+    ui::Type(Control(Page::kLogSize), L"99");
     EXPECT_EQ(Text(Page::kLogSize), L"299");
-    ui::ClearText(ui::FindControl(window, Page::kLogSize));
+    ui::ClearText(Control(Page::kLogSize));
     EXPECT_EQ(Text(Page::kLogSize), L"");
     user.Answer(IDOK);
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
     EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Invalid maximum size for events log specified"});
-    EXPECT_FALSE(testsupport::ReadStored(*policy, L"86"));
+    EXPECT_FALSE(testsupport::ReadStored(policy, L"86"));
 }
 
 TEST_F(GeneralPage, AUsedPasswordMustBeSetAndIsStoredOnlyAsItsDigest)
 {
     OpenPolicyPage();
-    ui::Click(ui::FindControl(window, Page::kUsePassword));
+    ui::Click(Control(Page::kUsePassword));
     EXPECT_TRUE(Enabled(Page::kChangePassword));
     user.Answer(IDOK);
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
     EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Вы не ввели пароль"});
 
     // a weak password is refused by the server before anything is hashed, and the dialog stays open
@@ -199,14 +148,14 @@ TEST_F(GeneralPage, AUsedPasswordMustBeSetAndIsStoredOnlyAsItsDigest)
         ui::Click(ui::FindControl(dialog, IDOK));
     });
     user.Answer(IDOK);  // the refusal
-    ui::Click(ui::FindControl(window, Page::kChangePassword));
+    ui::Click(Control(Page::kChangePassword));
     EXPECT_EQ(server->checked, (std::vector<std::wstring>{L"weak", L"Strong#Pass1"}));
     EXPECT_EQ(Boxes().back(), L"Пароль не соответствует требованиям.");
     EXPECT_EQ(Text(Page::kStatus), L"Пароль установлен");
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"),
               L"A2BF3C1FBCDF50D02E49CE9D39F2DD73");
-    const std::string everything = ZRPAR::RenderText(*testsupport::ReadStored(*policy, L"NGTINSTALLERDATA"),
+    const std::string everything = ZRPAR::RenderText(*testsupport::ReadStored(policy, L"NGTINSTALLERDATA"),
                                                      ZRPAR::RenderOptions{false});
     EXPECT_EQ(everything.find("Strong#Pass1"), std::string::npos);
 }
@@ -221,8 +170,8 @@ TEST_F(GeneralPage, UncheckingTheBoxAfterAChangeWritesNoPassword)
         EXPECT_EQ(GetDlgItemTextW(dialog, CDlgChangePassword::kPassword), L"***********");
         ui::Click(ui::FindControl(dialog, IDOK));  // untouched: the stored password stays
     });
-    ui::Click(ui::FindControl(window, Page::kChangePassword));
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ui::Click(Control(Page::kChangePassword));
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"),
               L"CE1473CF80C6B3FDA8E3DFC006ADC315");
 
@@ -230,9 +179,9 @@ TEST_F(GeneralPage, UncheckingTheBoxAfterAChangeWritesNoPassword)
         ui::Type(ui::FindControl(dialog, CDlgChangePassword::kPassword), L"Strong#Pass1");
         ui::Click(ui::FindControl(dialog, IDOK));
     });
-    ui::Click(ui::FindControl(window, Page::kChangePassword));
-    ui::Click(ui::FindControl(window, Page::kUsePassword));
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ui::Click(Control(Page::kChangePassword));
+    ui::Click(Control(Page::kUsePassword));
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredValue<ZRPAR::StringValue>(L"NGTINSTALLERDATA", L"NGT_UNINSTALL_PASSWORD"), L"");
 }
 
@@ -244,7 +193,7 @@ TEST_F(GeneralPage, ASettingLockedAboveIsShownReadOnlyAndLeftUntouched)
     EXPECT_EQ(Text(Page::kLogSize), L"700");
     EXPECT_FALSE(Enabled(Page::kLogSize));
     EXPECT_FALSE(IsWindowEnabled(Lock(Page::kLogLock)));
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     ZRPAR::Params* stored = Stored(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE");
     ASSERT_TRUE(stored);
     EXPECT_NE(stored->FindValue(L"ZRPRSS_ValLck"), nullptr);  // the parent's lock data stays

@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/pagehost/PageHost.h"
-#include "nhpp/PageData.h"
-#include "plugin/frame/PluginApp.h"
-#include "support/FakeDataSource.h"
+#include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
-#include "support/StorageDoubles.h"
-#include "ui/Interaction.h"
-#include "ui/UserActions.h"
 
 using testsupport::LockedSetting;
 using testsupport::Section;
@@ -20,69 +14,15 @@ namespace {
 using Page = CPageNetworkSettingsBase;
 using Product = CPageNetworkSettingsProduct;
 
-class NetworkPage : public ::testing::Test {
+class NetworkPage : public testsupport::PageTest {
 protected:
-    void SetUp() override
-    {
-        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
-    }
-    void TearDown() override
-    {
-        if (page) page->Release();
-        ui::SetInteractionDriver(nullptr);
-    }
     void OpenPolicy(std::initializer_list<ZRPAR::ParamsBodyEntry> settings = {})
     {
         policy.Replace(L"1103", L"1.0.0.0", L"86", Section(settings).Get());
-        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
-        pageData->RegisterSection(L"86", NHPP::kSectionPolicy, true);
-        Open(new Page(pageData));
+        Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
     }
-    void Open(Page* created)
-    {
-        page = created;
-        window = Sheet().Embed(page);
-        ASSERT_TRUE(window);
-    }
-    ZRPAR::Params* Pair(const wchar_t* key)
-    {
-        kept = testsupport::ReadStored(policy, L"86");
-        auto* settings = static_cast<ZRPAR::ParamsValue*>(kept->FindValue(L"ZRPRSS_Val"))->GetValue();
-        ZRPAR::Value* pair = settings->FindValue(key);
-        return pair ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
-    }
+    ZRPAR::Params* Pair(const wchar_t* key) { return Stored(L"86", key); }
     ZRPAR::Value* StoredValue(const wchar_t* key) { return Pair(key)->FindValue(L"ZRPRSS_Val"); }
-    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
-    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
-    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    HWND Control(int id) { return ui::FindControl(window, id); }
-    std::vector<std::wstring> Boxes()
-    {
-        std::vector<std::wstring> texts;
-        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
-        return texts;
-    }
-
-    testsupport::FakeDataSource source;
-    ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
-    std::shared_ptr<NHPP::CNHPPageData> pageData;
-    std::unique_ptr<host::PageHost> sheetHolder = std::make_unique<host::PageHost>();
-    host::PageHost& Sheet() { return *sheetHolder; }
-    // A new sheet for the next case: the page goes first, then the sheet with its reference.
-    void Reopen()
-    {
-        if (page) page->Release();
-        page = nullptr;
-        sheetHolder = std::make_unique<host::PageHost>();
-        ui::ClearInteractionRecord();
-    }
-    Page* page = nullptr;
-    HWND window = nullptr;
-    ui::ScriptedUser user;
-    ZRSTD::CAutoPtr<ZRPAR::Params> kept;
 };
 
 class Limits : public ZRSTD::ZRBaseQIImpl<ZRPlugin::ILimits> {

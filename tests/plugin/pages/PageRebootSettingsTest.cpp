@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/pagehost/PageHost.h"
-#include "nhpp/PageData.h"
-#include "plugin/frame/PluginApp.h"
-#include "support/FakeDataSource.h"
+#include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
-#include "support/StorageDoubles.h"
-#include "ui/Interaction.h"
-#include "ui/UserActions.h"
 #include "zrpar/Render.h"
 
 using testsupport::LockedSetting;
@@ -21,56 +15,15 @@ namespace {
 using Page = CPageRebootSettingsBase;
 constexpr const wchar_t* kSection = L"ZRNAG_SECTION_REBOOT_SETTINGS";
 
-class RebootPage : public ::testing::Test {
+class RebootPage : public testsupport::PageTest {
 protected:
-    void SetUp() override
-    {
-        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
-    }
-    void TearDown() override
-    {
-        if (page) page->Release();
-        ui::SetInteractionDriver(nullptr);
-    }
     void Store(std::initializer_list<ZRPAR::ParamsBodyEntry> settings)
     {
         policy.Replace(L"1103", L"1.0.0.0", kSection, Section(settings).Get());
     }
-    void OpenPolicy()
-    {
-        pageData = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectPolicy);
-        pageData->RegisterSection(kSection, NHPP::kSectionPolicy, true);
-        Open(new Page(pageData));
-    }
-    void Open(Page* created)
-    {
-        page = created;
-        window = sheet.Embed(page);
-        ASSERT_TRUE(window);
-    }
-    ZRSTD::CAutoPtr<ZRPAR::Value> Stored(const wchar_t* key, bool* mandatory = nullptr)
-    {
-        auto stored = testsupport::ReadStored(policy, kSection);
-        auto* settings = static_cast<ZRPAR::ParamsValue*>(stored->FindValue(L"ZRPRSS_Val"))->GetValue();
-        auto* pair = static_cast<ZRPAR::ParamsValue*>(settings->FindValue(key))->GetValue();
-        if (mandatory) *mandatory = static_cast<ZRPAR::BoolValue*>(pair->FindValue(L"ZRPRSS_Mnd"))->GetValue();
-        return pair->FindValue(L"ZRPRSS_Val");
-    }
-    std::int32_t StoredInt(const wchar_t* key) { return static_cast<ZRPAR::IntValue*>(Stored(key).Get())->GetValue(); }
-    bool StoredBool(const wchar_t* key) { return static_cast<ZRPAR::BoolValue*>(Stored(key).Get())->GetValue(); }
-    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
-    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-    testsupport::FakeDataSource source;
-    ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
-    std::shared_ptr<NHPP::CNHPPageData> pageData;
-    host::PageHost sheet;
-    Page* page = nullptr;
-    HWND window = nullptr;
-    ui::ScriptedUser user;
+    void OpenPolicy() { Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {kSection}))); }
+    std::int32_t StoredInt(const wchar_t* key) { return StoredValue<ZRPAR::IntValue>(kSection, key); }
+    bool StoredBool(const wchar_t* key) { return StoredValue<ZRPAR::BoolValue>(kSection, key); }
 };
 
 }  // namespace
@@ -89,7 +42,7 @@ TEST_F(RebootPage, PeriodsAreShownInMinutesAndWrittenBackInSeconds)
     EXPECT_EQ(Text(Page::kForceTime), L"1");    // 90 s truncated
     EXPECT_EQ(Text(Page::kClosePeriod), L"1");  // 119 s truncated
     EXPECT_FALSE(page->IsModified());
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 0);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 60);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD"), 60);
@@ -107,12 +60,12 @@ TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
         bool repeat, repeatPeriod, force, forceTime, close, closePeriod;
     } steps[] = {
         {"do not restart", [] {}, false, false, false, false, false, false},
-        {"ask", [&] { ui::Click(ui::FindControl(window, Page::kAskUser)); }, true, true, true, false, true, false},
-        {"force", [&] { ui::Click(ui::FindControl(window, Page::kForceRestart)); }, true, true, true, true, true, false},
-        {"close", [&] { ui::Click(ui::FindControl(window, Page::kCloseApplications)); }, true, true, true, true, true, true},
-        {"automatic", [&] { ui::Click(ui::FindControl(window, Page::kRestartAutomatically)); }, false, false, false,
+        {"ask", [&] { ui::Click(Control(Page::kAskUser)); }, true, true, true, false, true, false},
+        {"force", [&] { ui::Click(Control(Page::kForceRestart)); }, true, true, true, true, true, false},
+        {"close", [&] { ui::Click(Control(Page::kCloseApplications)); }, true, true, true, true, true, true},
+        {"automatic", [&] { ui::Click(Control(Page::kRestartAutomatically)); }, false, false, false,
          false, true, true},
-        {"none again", [&] { ui::Click(ui::FindControl(window, Page::kNoRestart)); }, false, false, false, false, false,
+        {"none again", [&] { ui::Click(Control(Page::kNoRestart)); }, false, false, false, false, false,
          false},
     };
     for (const auto& step : steps) {
@@ -126,16 +79,16 @@ TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
         EXPECT_EQ(Enabled(Page::kClosePeriod), step.closePeriod);
     }
     EXPECT_TRUE(page->IsModified());
-    ui::Click(ui::FindControl(window, Page::kAskUser));
-    ui::ClearText(ui::FindControl(window, Page::kRepeatPeriod));
+    ui::Click(Control(Page::kAskUser));
+    ui::ClearText(Control(Page::kRepeatPeriod));
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");  // cleared, it shows its minutes again, selected
-    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"0");  // 0 minutes is refused
+    ui::Type(Control(Page::kRepeatPeriod), L"0");  // 0 minutes is refused
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");
-    ui::ClearText(ui::FindControl(window, Page::kRepeatPeriod));
-    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"70000");
-    ui::Type(ui::FindControl(window, Page::kRepeatPeriod), L"0");  // 700000 minutes is beyond the range
+    ui::ClearText(Control(Page::kRepeatPeriod));
+    ui::Type(Control(Page::kRepeatPeriod), L"70000");
+    ui::Type(Control(Page::kRepeatPeriod), L"0");  // 700000 minutes is beyond the range
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"70000");
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 70000 * 60);
 }
 
@@ -146,7 +99,7 @@ TEST_F(RebootPage, ALockedAboveSectionIsReadOnlyAndUntouched)
     EXPECT_TRUE(Checked(Page::kRestartAutomatically));
     for (int id : {Page::kNoRestart, Page::kAskUser, Page::kCloseApplications, Page::kClosePeriod})
         EXPECT_FALSE(Enabled(id)) << id;
-    ASSERT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     auto stored = testsupport::ReadStored(policy, kSection);
     auto* settings = static_cast<ZRPAR::ParamsValue*>(stored->FindValue(L"ZRPRSS_Val"))->GetValue();
     EXPECT_EQ(settings->GetSize(), 1u);  // nothing written beside the parent's value

@@ -44,9 +44,7 @@ void SetRange(HWND page, CRangeEdit& edit, int spin, std::int32_t low, std::int3
 {
     edit.SetRange(static_cast<std::uint32_t>(low), static_cast<std::uint32_t>(high));
     edit.SetAllowEmpty(true);  // an empty edit is for validation to refuse, with its message
-    const HWND upDown = ::GetDlgItem(page, spin);
-    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit.GetSafeHwnd()), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(low), high);
+    edit.SetSpin(::GetDlgItem(page, spin));
 }
 
 }  // namespace

@@ -47,9 +47,7 @@ void SetRange(HWND page, CRangeEdit& edit, int spin, std::uint32_t high)
 {
     edit.SetRange(1, high);
     edit.SetAllowEmpty(true);  // an empty edit is for validation to refuse, with its message
-    const HWND upDown = ::GetDlgItem(page, spin);
-    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit.GetSafeHwnd()), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, 1, static_cast<LPARAM>(high));
+    edit.SetSpin(::GetDlgItem(page, spin));
 }
 
 std::vector<ui::ControlTemplate> CommonControls()

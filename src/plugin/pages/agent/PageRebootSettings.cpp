@@ -47,9 +47,7 @@ std::optional<std::int32_t> Seconds(std::int64_t minutes)
 void SetRange(HWND page, CRangeEdit& edit, int spin)
 {
     edit.SetRange(kMinutesMin, kMinutesMax);  // cleared, it shows its last minutes again
-    const HWND upDown = ::GetDlgItem(page, spin);
-    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit.GetSafeHwnd()), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, kMinutesMin, kMinutesMax);
+    edit.SetSpin(::GetDlgItem(page, spin));
 }
 
 // What an edit shows of stored minutes: 0 stays 0 (written back unchanged),

@@ -1,0 +1,104 @@
+#pragma once
+
+// A settings page opened as the console opens it: the plug-in started, a
+// data source with a policy, a sheet, a scripted user; and what a test reads
+// back: control states, message boxes, stored settings in the policy form.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "controls/NHPPropertyPageBase.h"
+#include "host/pagehost/PageHost.h"
+#include "nhpp/PageData.h"
+#include "plugin/frame/PluginApp.h"
+#include "support/FakeDataSource.h"
+#include "support/StorageDoubles.h"
+#include "ui/Interaction.h"
+#include "ui/UserActions.h"
+
+namespace testsupport {
+
+class PageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
+        ui::ClearInteractionRecord();
+        ui::SetInteractionDriver(&user);
+    }
+    void TearDown() override
+    {
+        if (page) page->Release();
+        page = nullptr;
+        ui::SetInteractionDriver(nullptr);
+    }
+
+    // Page data over the test's data source with the sections registered (the last one current).
+    std::shared_ptr<NHPP::CNHPPageData> PageData(std::int32_t kind, int providerKind,
+                                                 std::initializer_list<const wchar_t*> sections)
+    {
+        auto data = std::make_shared<NHPP::CNHPPageData>(&source, kind);
+        std::size_t left = sections.size();
+        for (const wchar_t* section : sections) data->RegisterSection(section, providerKind, --left == 0);
+        return data;
+    }
+    void Open(CNHPPropertyPageBase* created)
+    {
+        page = created;
+        window = Sheet().Embed(page);
+        ASSERT_TRUE(window);
+    }
+    // A new sheet for the next case: the page goes first, then the sheet with its reference.
+    void Reopen()
+    {
+        if (page) page->Release();
+        page = nullptr;
+        m_sheet = std::make_unique<host::PageHost>();
+        ui::ClearInteractionRecord();
+    }
+    host::PageHost& Sheet() { return *m_sheet; }
+
+    // The stored setting's value container {"ZRPRSS_Mnd", "ZRPRSS_Val"} in a policy section, or null.
+    ZRPAR::Params* Stored(const wchar_t* section, const wchar_t* key)
+    {
+        m_kept = ReadStored(policy, section);
+        if (!m_kept) return nullptr;
+        ZRPAR::Value* content = m_kept->FindValue(L"ZRPRSS_Val");
+        if (!content || content->GetType() != ZRPAR::VT_PARAMS) return nullptr;
+        ZRPAR::Value* pair = static_cast<ZRPAR::ParamsValue*>(content)->GetValue()->FindValue(key);
+        return pair && pair->GetType() == ZRPAR::VT_PARAMS ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
+    }
+    template <class V>
+    auto StoredValue(const wchar_t* section, const wchar_t* key)
+    {
+        return static_cast<V*>(Stored(section, key)->FindValue(L"ZRPRSS_Val"))->GetValue();
+    }
+    bool StoredMandatory(const wchar_t* section, const wchar_t* key)
+    {
+        return static_cast<ZRPAR::BoolValue*>(Stored(section, key)->FindValue(L"ZRPRSS_Mnd"))->GetValue();
+    }
+
+    std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
+    bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
+    bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    HWND Control(int id) { return ui::FindControl(window, id); }
+    std::vector<std::wstring> Boxes()
+    {
+        std::vector<std::wstring> texts;
+        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
+        return texts;
+    }
+
+    FakeDataSource source;
+    ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
+    ui::ScriptedUser user;
+    CNHPPropertyPageBase* page = nullptr;
+    HWND window = nullptr;
+
+private:
+    std::unique_ptr<host::PageHost> m_sheet = std::make_unique<host::PageHost>();
+    ZRSTD::CAutoPtr<ZRPAR::Params> m_kept;
+};
+
+}  // namespace testsupport
