@@ -4,19 +4,25 @@
 #include "nhpp/PageData.h"
 #include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
 #include "zrstd/Crypto.h"
 
 namespace {
 
+using pageres::kInfoIcon;
+using pageres::kLockImages;
+using pageres::kNo;
+using pageres::kSettingsNotChanged;
+using pageres::kYes;
+
 // strings
 constexpr UINT kEventLogText = 4, kLogSizeText = 5, kIntervalText = 2026, kStatusLabelText = 214, kChangeText = 14,
                kUsePasswordText = 2257, kOnlyUpdateAgentsText = 2299, kCredentialsWarningText = 5883,
                kHostPolicyDataText = 7010, kProtectServiceText = 7011, kPasswordSet = 212, kPasswordNotSet = 213,
-               kPasswordLabelText = 89, kYes = 2573, kNo = 2574;
-constexpr UINT kBadLogSize = 2009, kBadInterval = 2027, kNoPassword = 2258, kSettingsNotChanged = 2030;
-constexpr UINT kLockImages = 6000, kInfoIcon = 6001;
+               kPasswordLabelText = 89;
+constexpr UINT kBadLogSize = 2009, kBadInterval = 2027, kNoPassword = 2258;
 
 // settings
 constexpr const wchar_t* kLogSizeKey = L"ZREVP_NF_PRSS_MAXIMUM_SIZE";

@@ -7,17 +7,23 @@
 #include "nhpp/PageData.h"
 #include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageResources.h"
 #include "ui/CommonControls.h"
 #include "zrstd/Format.h"
 #include "zrstd/Trace.h"
 
 namespace {
 
+using pageres::kInfoIcon;
+using pageres::kLockImages;
+using pageres::kNo;
+using pageres::kSettingsNotChanged;
+using pageres::kYes;
+
 constexpr UINT kConnectionText = 8, kPeriodText = 556, kUseSslText = 571, kCompressText = 577, kUseUdpText = 579,
                kUdpPortText = 580, kFirewallText = 2054, kForcedText = 7018, kGatewayText = 2544;
-constexpr UINT kFirewallWarning = 2062, kBadPort = 2016, kBadPeriod = 2008, kSettingsNotChanged = 2030;
-constexpr UINT kProxyLinkText = 2058, kConnectedWithSsl = 2, kConnectedWithoutSsl = 3, kYes = 2573, kNo = 2574;
-constexpr UINT kLockImages = 6000, kInfoIcon = 6001;
+constexpr UINT kFirewallWarning = 2062, kBadPort = 2016, kBadPeriod = 2008;
+constexpr UINT kProxyLinkText = 2058, kConnectedWithSsl = 2, kConnectedWithoutSsl = 3;
 
 constexpr const wchar_t* kUseSslKey = L"UseSsl";
 constexpr const wchar_t* kCompressKey = L"ZRNAG_COMPRESS_TRAFFIC";

@@ -7,16 +7,21 @@
 #include "nhpp/PageData.h"
 #include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageResources.h"
 #include "ui/CommonControls.h"
 #include "zrpar/PolicyForm.h"
 #include "zrstd/Format.h"
 
 namespace {
 
+using pageres::kInfoIcon;
+using pageres::kLockImages;
+using pageres::kNo;
+using pageres::kSettingsNotChanged;
+using pageres::kYes;
+
 constexpr UINT kExplanationText = 1913, kNoRestartText = 1914, kRestartText = 1915, kAskText = 1916,
-               kRepeatText = 2179, kForceText = 2180, kCloseText = 2173, kTitleText = 1923, kYes = 2573, kNo = 2574;
-constexpr UINT kSettingsNotChanged = 2030;
-constexpr UINT kLockImages = 6000, kInfoIcon = 6001;
+               kRepeatText = 2179, kForceText = 2180, kCloseText = 2173, kTitleText = 1923;
 
 constexpr const wchar_t* kSection = L"ZRNAG_SECTION_REBOOT_SETTINGS";
 constexpr const wchar_t* kImmediatelyKey = L"ZRNAG_SHUTDOWN_IMMEDIATELY";
