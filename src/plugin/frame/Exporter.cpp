@@ -8,6 +8,7 @@
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
+#include "plugin/pages/agent/PageSettingsInetProxy.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -121,6 +122,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageGeneralSettingsBase", &CPageGeneralSettingsBase::Export},
         {L"CPageRebootSettingsBase", &CPageRebootSettingsBase::Export},
         {L"CPageNetworkSettingsBase", &CPageNetworkSettingsBase::Export},
+        {L"CPageSettingsInetProxy", &CPageSettingsInetProxy::Export},
     };
     return routines;
 }

@@ -7,6 +7,7 @@
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
+#include "plugin/pages/agent/PageSettingsInetProxy.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
 namespace frame {
@@ -60,6 +61,14 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageGroupNetwork",
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
              return new CPageGroupNetwork(std::move(pageData));
+         }},
+        {L"CPageSettingsInetProxy",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageSettingsInetProxy(std::move(pageData));
+         }},
+        {L"CPageSettingsInetProxyProduct",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             return new CPageSettingsInetProxyProduct(std::move(pageData));
          }},
         {L"CPageNacNetObjects", NacView(0)},
         {L"CPageNacNetServices", NacView(-1)},

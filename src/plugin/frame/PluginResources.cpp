@@ -3,10 +3,12 @@
 #include <string_view>
 
 #include "plugin/pages/agent/DlgChangePassword.h"
+#include "plugin/pages/agent/DlgProxySettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
+#include "plugin/pages/agent/PageSettingsInetProxy.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
 
@@ -33,6 +35,9 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageRebootSettingsBase::Template());
         resources->AddTemplate(CPageNetworkSettingsBase::Template());
         resources->AddTemplate(CPageNetworkSettingsProduct::Template());
+        resources->AddTemplate(CPageSettingsInetProxy::Template());
+        resources->AddTemplate(CDlgProxySettings::EditableTemplate());
+        resources->AddTemplate(CDlgProxySettings::ReadOnlyTemplate());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();
