@@ -247,3 +247,50 @@ TEST_F(ConsoleSession, TheGeneralPageIsEditedValidatedAppliedAndSeenLockedOnAGov
     EXPECT_EQ(exported.out.find("Strong#Pass1"), std::string::npos);
     EXPECT_EQ(exported.out.find("A2BF3C1FBCDF50D02E49CE9D39F2DD73"), std::string::npos);
 }
+
+TEST_F(ConsoleSession, TheProxyPageStoresItsPasswordProtectedAndIsSeenLockedOnAGovernedDistributionPoint)
+{
+    Done("new policy P");
+    Done("new dpoint d --policy P");
+    auto control = [](const nlohmann::json& controls, int id) {
+        for (const auto& c : controls)
+            if (c["id"] == id) return c;
+        return nlohmann::json();
+    };
+    const ConsoleRun refused = Run("edit policy:P CPageSettingsInetProxy check:1015 answer:ok");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("Invalid proxy server address specified."), std::string::npos) << refused.out;
+    EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"].count("ZRSRV_PROXY_USE"), 0u);
+
+    Done("edit policy:P CPageSettingsInetProxy check:1015 type:837=proxy.office clear:840 type:840=8080 check:1044 "
+         "'type:842=OFFICE\\agent' type:844=Pa55word 'select:2417=Редактирование запрещено'");
+    const auto proxy = Json("dump policy:P 86")["ZRPRSS_Val"];
+    EXPECT_EQ(proxy["ZRSRV_PROXY_SERVER"]["ZRPRSS_Val"], "proxy.office");
+    EXPECT_EQ(proxy["ZRSRV_PROXY_PORT"]["ZRPRSS_Val"], 8080);
+    EXPECT_EQ(proxy["ZRSRV_PROXY_USER"]["ZRPRSS_Val"], "OFFICE\\agent");
+    EXPECT_EQ(proxy["ZRSRV_PROXY_PASSWORD"]["ZRPRSS_Mnd"], true);
+    const std::string blob = proxy["ZRSRV_PROXY_PASSWORD"]["ZRPRSS_Val"];
+    EXPECT_GT(blob.size(), 20u);  // protected: nonce, ciphertext and tag
+    EXPECT_EQ(Done("dump policy:P 86").out.find("Pa55word"), std::string::npos);
+
+    // an untouched password survives a second apply, the digest of its blob is exported
+    Done("edit policy:P CPageSettingsInetProxy check:1050");
+    EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"]["ZRSRV_PROXY_PASSWORD"]["ZRPRSS_Val"], blob);
+    const ConsoleRun exported = Done("export policy:P");
+    EXPECT_NE(exported.out.find("Настройки подключения к Интернету\n  Использовать прокси-сервер\n"
+                                "    Использовать прокси-сервер: Да\n    Адрес прокси-сервера: proxy.office\n"),
+              std::string::npos) << exported.out;
+    EXPECT_NE(exported.out.find("Агенты обновления\n  Использовать прокси-сервер\n"), std::string::npos);
+    EXPECT_NE(exported.out.find("Пароль (binary): 16 bytes"), std::string::npos);
+    EXPECT_EQ(exported.out.find("Pa55word"), std::string::npos);
+    EXPECT_EQ(exported.out.find(blob), std::string::npos);
+
+    // the distribution point the policy governs shows the enforced proxy read-only
+    const auto governed = Json("show dpoint:d CPageSettingsInetProxyProduct");
+    EXPECT_EQ(control(governed, 1015)["state"], "checked");
+    EXPECT_EQ(control(governed, 1015)["enabled"], false);
+    EXPECT_EQ(control(governed, 837)["text"], "proxy.office");
+    EXPECT_EQ(control(governed, 837)["enabled"], false);
+    EXPECT_EQ(control(governed, 2417)["state"], "selected: Редактирование запрещено");
+    EXPECT_EQ(control(governed, 844)["text"], "●●●●●●●●●●●");  // the placeholder, masked as every password
+}
