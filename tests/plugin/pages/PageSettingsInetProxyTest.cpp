@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "controls/PluginEnvironment.h"
@@ -211,6 +212,31 @@ TEST_F(ProxyPage, TheBoxesEnableTheProxyAndTheAccountControls)
         for (int id : accountControls) EXPECT_EQ(Enabled(id), c.accountEnabled) << id << " " << c.useProxy << c.useAuth;
     }
     EXPECT_TRUE(page->IsModified());
+}
+
+TEST_F(ProxyPage, EveryChangeOfTheAdministratorsMarksThePageModified)
+{
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } changes[] = {
+        {"use", [this] { ui::Click(Control(Page::kUseProxy)); }},
+        {"address", [this] { ui::Type(Control(Page::kAddress), L"p"); }},
+        {"port", [this] { ui::Type(Control(Page::kPort), L"1"); }},
+        {"bypass", [this] { ui::Click(Control(Page::kBypassLocal)); }},
+        {"authentication", [this] { ui::Click(Control(Page::kUseAuth)); }},
+        {"user", [this] { ui::Type(Control(Page::kUser), L"u"); }},
+        {"password", [this] { ui::Type(Control(Page::kPassword), L"x"); }},
+        {"lock", [this] { ui::SelectItem(LockDropDown(), L"Редактирование запрещено"); }},
+    };
+    Store(ConfiguredProxy(false));  // everything enabled
+    for (const auto& change : changes) {
+        OpenPolicyPage();
+        EXPECT_FALSE(page->IsModified()) << change.what;
+        change.act();
+        EXPECT_TRUE(page->IsModified()) << change.what;
+        Close();
+    }
 }
 
 TEST_F(ProxyPage, ATypedPasswordIsStoredOnlyInProtectedFormWithTheLockChoice)
