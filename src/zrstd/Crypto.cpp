@@ -1,8 +1,11 @@
 #include "zrstd/Crypto.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
+#include <climits>
+#include <cstring>
 #include <memory>
 
 #include "zrstd/Error.h"
@@ -27,6 +30,68 @@ void RandomBytes(void* out, std::size_t size)
     if (size == 0) return;
     if (RAND_bytes(static_cast<unsigned char*>(out), static_cast<int>(size)) != 1)
         ZRERR_throwError("ZRSTD", 0x4A0, L"the random generator failed");
+}
+
+namespace {
+
+using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
+
+[[noreturn]] void FailCipher() { ZRERR_throwError("ZRSTD", 0x4A0, L"the AES-256-GCM cipher failed"); }
+
+CipherContext NewCipherContext()
+{
+    CipherContext context(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
+    if (!context) FailCipher();
+    return context;
+}
+
+const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
+
+}  // namespace
+
+std::vector<std::uint8_t> SealAes256Gcm(const std::uint8_t* key, std::string_view label, const std::uint8_t* data,
+                                        std::size_t size)
+{
+    if (size > INT_MAX - kAesGcmNonceSize - kAesGcmTagSize || label.size() > INT_MAX) FailCipher();
+    std::vector<std::uint8_t> sealed(kAesGcmNonceSize + size + kAesGcmTagSize);
+    std::uint8_t* nonce = sealed.data();
+    std::uint8_t* cipher = nonce + kAesGcmNonceSize;
+    RandomBytes(nonce, kAesGcmNonceSize);
+    CipherContext context = NewCipherContext();
+    int length = 0;
+    if (EVP_EncryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, key, nonce) != 1 ||
+        EVP_EncryptUpdate(context.get(), nullptr, &length, Bytes(label), static_cast<int>(label.size())) != 1 ||
+        (size && EVP_EncryptUpdate(context.get(), cipher, &length, data, static_cast<int>(size)) != 1) ||
+        EVP_EncryptFinal_ex(context.get(), cipher + size, &length) != 1 ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, kAesGcmTagSize, cipher + size) != 1)
+        FailCipher();
+    return sealed;
+}
+
+std::optional<std::vector<std::uint8_t>> OpenAes256Gcm(const std::uint8_t* key, std::string_view label,
+                                                       const std::uint8_t* sealed, std::size_t size)
+{
+    if (size < kAesGcmNonceSize + kAesGcmTagSize || size > INT_MAX || label.size() > INT_MAX) return std::nullopt;
+    const std::uint8_t* nonce = sealed;
+    const std::uint8_t* cipher = nonce + kAesGcmNonceSize;
+    const std::size_t plainSize = size - kAesGcmNonceSize - kAesGcmTagSize;
+    std::vector<std::uint8_t> plain(plainSize);
+    std::uint8_t tag[kAesGcmTagSize];
+    std::memcpy(tag, cipher + plainSize, kAesGcmTagSize);
+    CipherContext context = NewCipherContext();
+    int length = 0;
+    const bool ok =
+        EVP_DecryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, key, nonce) == 1 &&
+        EVP_DecryptUpdate(context.get(), nullptr, &length, Bytes(label), static_cast<int>(label.size())) == 1 &&
+        (plainSize == 0 ||
+         EVP_DecryptUpdate(context.get(), plain.data(), &length, cipher, static_cast<int>(plainSize)) == 1) &&
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, kAesGcmTagSize, tag) == 1 &&
+        EVP_DecryptFinal_ex(context.get(), plain.data() + plainSize, &length) == 1;
+    if (!ok) {
+        OPENSSL_cleanse(plain.data(), plain.size());
+        return std::nullopt;
+    }
+    return plain;
 }
 
 Guid CreateGuid()

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <set>
 
 #include "zrstd/Strings.h"
@@ -53,4 +55,36 @@ TEST(Crypto, Base64RoundTripsAndRejectsWhatIsNotBase64)
     EXPECT_FALSE(Base64Decode("T=Fu").has_value());     // padding inside
     EXPECT_FALSE(Base64Decode("T===").has_value());     // too much padding
     EXPECT_TRUE(Base64Decode(" TW\r\nFu\t").has_value());
+}
+
+TEST(Crypto, SealedDataOpensOnlyUnderItsKeyAndLabelAndUnaltered)
+{
+    std::array<std::uint8_t, ZRSTD::kAes256KeySize> key{}, otherKey{};
+    key[0] = 1;
+    otherKey[0] = 2;
+    const std::string plain = "a secret of some length";
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(plain.data());
+    const auto sealed = ZRSTD::SealAes256Gcm(key.data(), "purpose", bytes, plain.size());
+    ASSERT_EQ(sealed.size(), ZRSTD::kAesGcmNonceSize + plain.size() + ZRSTD::kAesGcmTagSize);
+    EXPECT_EQ(std::search(sealed.begin(), sealed.end(), plain.begin(), plain.end()), sealed.end());
+    // a fresh nonce each time: the same secret never seals to the same bytes
+    EXPECT_NE(ZRSTD::SealAes256Gcm(key.data(), "purpose", bytes, plain.size()), sealed);
+
+    const auto opened = ZRSTD::OpenAes256Gcm(key.data(), "purpose", sealed.data(), sealed.size());
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(std::string(opened->begin(), opened->end()), plain);
+    EXPECT_FALSE(ZRSTD::OpenAes256Gcm(otherKey.data(), "purpose", sealed.data(), sealed.size()));
+    EXPECT_FALSE(ZRSTD::OpenAes256Gcm(key.data(), "other purpose", sealed.data(), sealed.size()));
+    for (std::size_t at : {std::size_t{0}, ZRSTD::kAesGcmNonceSize, sealed.size() - 1}) {
+        auto altered = sealed;
+        altered[at] ^= 0x01;
+        EXPECT_FALSE(ZRSTD::OpenAes256Gcm(key.data(), "purpose", altered.data(), altered.size())) << at;
+    }
+    EXPECT_FALSE(ZRSTD::OpenAes256Gcm(key.data(), "purpose", sealed.data(), sealed.size() - 1));
+    EXPECT_FALSE(ZRSTD::OpenAes256Gcm(key.data(), "purpose", sealed.data(), ZRSTD::kAesGcmNonceSize));
+
+    const auto empty = ZRSTD::SealAes256Gcm(key.data(), "purpose", nullptr, 0);
+    const auto openedEmpty = ZRSTD::OpenAes256Gcm(key.data(), "purpose", empty.data(), empty.size());
+    ASSERT_TRUE(openedEmpty);
+    EXPECT_TRUE(openedEmpty->empty());
 }

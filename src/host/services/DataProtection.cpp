@@ -2,13 +2,13 @@
 
 #include <fcntl.h>
 #include <openssl/crypto.h>
-#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "zrstd/Crypto.h"
 #include "zrstd/Format.h"
@@ -20,24 +20,13 @@ namespace {
 constexpr const char* kModule = "ZRHOST";
 constexpr long kProtectionError = 0x2001;
 constexpr std::uint8_t kFormatVersion = 1;
-constexpr std::size_t kNonceSize = 12;
-constexpr std::size_t kTagSize = 16;
-constexpr unsigned char kLabel[] = "ngt-console data protection v1";
+constexpr std::string_view kLabel = "ngt-console data protection v1";
 
 [[noreturn]] void Fail(const std::wstring& message) { ZRERR_throwLocalizedError(kModule, kProtectionError, message); }
 
 [[noreturn]] void FailFile(const std::string& path, const wchar_t* what, int error)
 {
     Fail(ZRSTD::FormatW(L"%s \"%hs\": %hs", what, path, std::strerror(error)));
-}
-
-using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
-
-CipherContext NewContext()
-{
-    CipherContext context(EVP_CIPHER_CTX_new(), &EVP_CIPHER_CTX_free);
-    if (!context) Fail(L"the cipher could not be prepared");
-    return context;
 }
 
 std::vector<std::uint8_t> ReadKey(int fd, const std::string& path)
@@ -109,45 +98,21 @@ ZRSTD::CAutoPtr<DataProtection> DataProtection::OpenKeyFile(const std::string& k
 
 std::vector<std::uint8_t> DataProtection::Protect(const std::uint8_t* data, std::size_t size) const
 {
-    std::vector<std::uint8_t> blob(1 + kNonceSize + size + kTagSize);
-    blob[0] = kFormatVersion;
-    std::uint8_t* nonce = blob.data() + 1;
-    std::uint8_t* cipher = nonce + kNonceSize;
-    ZRSTD::RandomBytes(nonce, kNonceSize);
-    CipherContext context = NewContext();
-    int length = 0;
-    if (EVP_EncryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, m_key.data(), nonce) != 1 ||
-        EVP_EncryptUpdate(context.get(), nullptr, &length, kLabel, sizeof kLabel - 1) != 1 ||
-        (size && EVP_EncryptUpdate(context.get(), cipher, &length, data, static_cast<int>(size)) != 1) ||
-        EVP_EncryptFinal_ex(context.get(), cipher + size, &length) != 1 ||
-        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, kTagSize, cipher + size) != 1)
-        Fail(L"the data could not be encrypted");
+    const std::vector<std::uint8_t> sealed = ZRSTD::SealAes256Gcm(m_key.data(), kLabel, data, size);
+    std::vector<std::uint8_t> blob;
+    blob.reserve(1 + sealed.size());
+    blob.push_back(kFormatVersion);
+    blob.insert(blob.end(), sealed.begin(), sealed.end());
     return blob;
 }
 
 std::vector<std::uint8_t> DataProtection::Unprotect(const std::uint8_t* blob, std::size_t size) const
 {
-    if (size < 1 + kNonceSize + kTagSize || blob[0] != kFormatVersion)
+    if (size < 1 + ZRSTD::kAesGcmNonceSize + ZRSTD::kAesGcmTagSize || blob[0] != kFormatVersion)
         Fail(L"the protected data is not in a known format");
-    const std::uint8_t* nonce = blob + 1;
-    const std::uint8_t* cipher = nonce + kNonceSize;
-    const std::size_t plainSize = size - 1 - kNonceSize - kTagSize;
-    std::vector<std::uint8_t> plain(plainSize);
-    std::uint8_t tag[kTagSize];
-    std::memcpy(tag, cipher + plainSize, kTagSize);
-    CipherContext context = NewContext();
-    int length = 0;
-    const bool ok = EVP_DecryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, m_key.data(), nonce) == 1 &&
-                    EVP_DecryptUpdate(context.get(), nullptr, &length, kLabel, sizeof kLabel - 1) == 1 &&
-                    (plainSize == 0 ||
-                     EVP_DecryptUpdate(context.get(), plain.data(), &length, cipher, static_cast<int>(plainSize)) == 1) &&
-                    EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, kTagSize, tag) == 1 &&
-                    EVP_DecryptFinal_ex(context.get(), plain.data() + plainSize, &length) == 1;
-    if (!ok) {
-        OPENSSL_cleanse(plain.data(), plain.size());
-        Fail(L"the protected data was altered or was protected under another key");
-    }
-    return plain;
+    auto plain = ZRSTD::OpenAes256Gcm(m_key.data(), kLabel, blob + 1, size - 1);
+    if (!plain) Fail(L"the protected data was altered or was protected under another key");
+    return std::move(*plain);
 }
 
 void DataProtection::ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected)

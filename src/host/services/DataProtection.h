@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "zrplugin/DataSource.h"
+#include "zrstd/Crypto.h"
 #include "zrstd/ZRBaseQI.h"
 
 namespace host {
@@ -20,7 +21,7 @@ namespace host {
 // altered, truncated or made under another key is refused, never half-read.
 class DataProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
 public:
-    static constexpr std::size_t kKeySize = 32;
+    static constexpr std::size_t kKeySize = ZRSTD::kAes256KeySize;
 
     // Loads the key from keyPath, creating it (mode 0600, random) when the file
     // does not exist. Raises a localized ZRERR::Error naming the file when it

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "plugin/pages/agent/DlgProxySettings.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
 
@@ -169,6 +170,40 @@ TEST_F(NetworkPage, LocalSettingsNameTheServerAndFollowThePlatform)
         EXPECT_EQ(GetDlgItemTextW(shown, Product::kProxyLink), L"Настройки подключения через &прокси-сервер");
         local->Release();
     }
+}
+
+TEST_F(NetworkPage, TheProxyLinkShowsTheInstalledProxyReadOnlyAndChangesNothing)
+{
+    testsupport::FakeDataSource computer;
+    computer.WithComputer(0).Replace(
+        L"1103", L"1.0.0.0", L"86",
+        ZRPAR::CreateParamsBody({{L"ServerAddress", L"adm"},
+                                 {L"ZRNAG_PROXYHOST_USE", true},
+                                 {L"ZRNAG_PROXYHOST_LOCATION", L"http://proxy.corp"},
+                                 {L"ZRNAG_PROXYHOST_LOGIN", L"CORP\\agent"}})
+            .Get());
+    auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
+    data->RegisterSection(L"86", NHPP::kSectionProduct, true);
+    host::PageHost localSheet;
+    auto* local = new Product(data);
+    const HWND shown = localSheet.Embed(local);
+    ASSERT_TRUE(shown);
+
+    bool opened = false;
+    user.InDialog([&](HWND dialog) {
+        opened = true;
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgProxySettings::kUseProxyAnswer), L"Да");
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgProxySettings::kAddress), L"proxy.corp");
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgProxySettings::kPort), L"8080");  // no port stored
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgProxySettings::kUser), L"CORP\\agent");
+        EXPECT_EQ(GetDlgItemTextW(dialog, CDlgProxySettings::kUseAuthAnswer), L"Да");
+        EXPECT_EQ(GetDlgItem(dialog, IDOK), nullptr);  // nothing here to confirm
+        ui::Click(ui::FindControl(dialog, IDCANCEL));
+    });
+    ui::Click(ui::FindControl(shown, Product::kProxyLink));
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(local->IsModified());
+    local->Release();
 }
 
 TEST_F(NetworkPage, TheExportGroupsTheConnectionUnderItsLock)

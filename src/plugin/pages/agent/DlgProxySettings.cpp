@@ -4,6 +4,7 @@
 
 #include "controls/TextFormats.h"
 #include "nhpp/PageData.h"
+#include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
 #include "zrplugin/DataSource.h"
@@ -17,7 +18,8 @@ constexpr UINT kCaption = 2032, kAddressText = 582, kPortText = 2060, kUserText 
                kWarningText = 2613, kUseProxyText = 572, kUseAuthText = 2061, kShowPasswordText = 5843, kOkText = 12,
                kCancelText = 13, kUseProxyLabelText = 2067, kUseAuthLabelText = 2068, kInstallNoteText = 2066,
                kCloseText = 2065, kYes = 2063, kNo = 2064;
-constexpr UINT kBadAddress = 2007, kBadAccount = 2324, kSettingsNotChanged = 2030;
+constexpr UINT kBadAddress = 2007, kBadAccount = 2324;
+using pageres::kSettingsNotChanged;
 
 constexpr std::wstring_view kHttp = L"http://";
 // characters that cannot be part of a proxy host name

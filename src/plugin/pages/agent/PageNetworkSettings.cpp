@@ -8,6 +8,7 @@
 #include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
 #include "plugin/pages/PageResources.h"
+#include "plugin/pages/agent/DlgProxySettings.h"
 #include "ui/CommonControls.h"
 #include "zrstd/Format.h"
 #include "zrstd/Trace.h"
@@ -355,6 +356,11 @@ bool CPageNetworkSettingsProduct::OnCommand(WORD id, WORD code, HWND control)
 
 void CPageNetworkSettingsProduct::OpenProxySettings()
 {
-    // the agent's proxy settings are shown read-only by the proxy dialog
-    SetModified();
+    // the proxy the agent was installed with: the dialog only shows it
+    auto root = GetPageData()->Provider();
+    CDlgProxySettings dialog(GetPageData(), *root,
+                             {L"ZRNAG_PROXYHOST_USE", L"ZRNAG_PROXYHOST_LOCATION", L"ZRNAG_PROXYHOST_LOGIN",
+                              L"ZRNAG_PROXYHOST_PASSWORD", L""},
+                             true);
+    if (dialog.DoModal(m_hWnd) == IDOK) SetModified();
 }

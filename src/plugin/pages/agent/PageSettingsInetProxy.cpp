@@ -4,6 +4,7 @@
 #include "nhpp/PageData.h"
 #include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
 #include "zrplugin/DataSource.h"
@@ -14,10 +15,9 @@ namespace {
 
 // strings
 constexpr UINT kAddressText = 582, kPortText = 2060, kUserText = 585, kPasswordText = 586, kUseProxyText = 572,
-               kUseAuthText = 2061, kBypassText = 2607, kShowPasswordText = 5843, kCredentialsWarningText = 5883,
-               kYes = 2573, kNo = 2574;
-constexpr UINT kBadAddress = 2007, kSettingsNotChanged = 2030;
-constexpr UINT kLockImages = 6000, kInfoIcon = 6001;
+               kUseAuthText = 2061, kBypassText = 2607, kShowPasswordText = 5843, kCredentialsWarningText = 5883;
+constexpr UINT kBadAddress = 2007;
+using namespace pageres;
 
 // settings of the page's root section
 constexpr const wchar_t* kUseKey = L"ZRSRV_PROXY_USE";
