@@ -741,6 +741,35 @@ void MoveListColumn(HWND list, int column, int position)
     SendMessageW(list, LVM_SETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
 }
 
+int FindListRow(HWND list, const std::wstring& text)
+{
+    for (int row = 0; row < RowCount(list); ++row) {
+        LVITEMW item;
+        item.iItem = row;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        if (item.text == text) return row;
+    }
+    return -1;
+}
+
+bool IsListRowChecked(HWND list, int item)
+{
+    const auto image = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));
+    return image == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool IsListRowSelected(HWND list, int item)
+{
+    return (SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void SetListCheck(HWND list, int item, bool checked)
+{
+    Require(list, L"SysListView32");
+    RequireRow(list, item);
+    if (IsListRowChecked(list, item) != checked) ToggleListCheck(list, item);
+}
+
 void ListKeyPress(HWND list, WORD key)
 {
     Require(list, L"SysListView32");

@@ -26,6 +26,7 @@ inline constexpr UINT LVM_GETSUBITEMRECT = 0x1038, LVM_SUBITEMHITTEST = 0x1039, 
 inline constexpr UINT LVIF_TEXT = 0x1, LVIF_STATE = 0x8, LVIF_PARAM = 0x4;
 inline constexpr UINT LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2, LVIS_STATEIMAGEMASK = 0xF000;
 inline constexpr UINT LVNI_ALL = 0x0, LVNI_SELECTED = 0x2;
+inline constexpr DWORD LVS_REPORT = 0x1, LVS_SINGLESEL = 0x4, LVS_SHOWSELALWAYS = 0x8, LVS_NOCOLUMNHEADER = 0x4000;
 inline constexpr DWORD LVS_EX_SUBITEMIMAGES = 0x2, LVS_EX_CHECKBOXES = 0x4, LVS_EX_FULLROWSELECT = 0x20,
                        LVS_EX_INFOTIP = 0x400, LVS_EX_LABELTIP = 0x4000, LVS_EX_DOUBLEBUFFER = 0x10000;
 inline constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101), LVN_COLUMNCLICK = static_cast<UINT>(-108),
@@ -105,6 +106,8 @@ inline constexpr UINT IPN_FIELDCHANGED = static_cast<UINT>(-860);
 
 // Date-time picker
 inline constexpr UINT DTM_GETSYSTEMTIME = 0x1001, DTM_SETSYSTEMTIME = 0x1002, DTM_SETRANGE = 0x1004;
+inline constexpr DWORD DTS_TIMEFORMAT = 0x9;
+inline constexpr WPARAM GDT_VALID = 0, GDTR_MIN = 0x1, GDTR_MAX = 0x2;
 inline constexpr UINT DTN_DATETIMECHANGE = static_cast<UINT>(-759);
 
 // Tooltip
@@ -149,6 +152,12 @@ UI_API std::wstring TooltipTextFor(HWND control);
 UI_API void ClickListItem(HWND list, int item, int subItem = 0);
 UI_API void DoubleClickListItem(HWND list, int item, int subItem = 0);
 UI_API void ToggleListCheck(HWND list, int item);
+// The first row whose first cell shows the text, or -1.
+UI_API int FindListRow(HWND list, const std::wstring& text);
+UI_API bool IsListRowChecked(HWND list, int item);
+UI_API bool IsListRowSelected(HWND list, int item);
+// Clicks the row's check box until it shows the state.
+UI_API void SetListCheck(HWND list, int item, bool checked);
 // Rests the mouse in a cell (WM_SETCURSOR, WM_MOUSEMOVE at its centre).
 UI_API void HoverListCell(HWND list, int item, int subItem);
 UI_API void ClickListHeader(HWND list, int column);

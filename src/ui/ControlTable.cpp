@@ -9,6 +9,26 @@ namespace ui {
 
 namespace {
 
+// Every row as the user reads it: its first cell, with the check box's state
+// in front when the list has check boxes, and the selection marked.
+std::wstring DescribeRows(HWND list)
+{
+    const auto rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    if (rows == 0) return L"no rows";
+    const bool checks = (SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
+    std::wstring described;
+    for (int row = 0; row < rows; ++row) {
+        LVITEMW item;
+        item.iItem = row;
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        if (row) described += L"; ";
+        if (checks) described += IsListRowChecked(list, row) ? L"[x] " : L"[ ] ";
+        described += L"\"" + item.text + L"\"";
+        if (IsListRowSelected(list, row)) described += L" (selected)";
+    }
+    return described;
+}
+
 ControlState DescribeControl(HWND child)
 {
         ControlState control;
@@ -48,6 +68,17 @@ ControlState DescribeControl(HWND child)
                              reinterpret_cast<LPARAM>(&selected));
             control.state = selection >= 0 ? L"selected: " + selected : L"nothing selected";
             control.text.clear();
+        } else if (className == L"msctls_updown32") {
+            control.kind = L"spin";
+        } else if (className == L"SysListView32") {
+            control.kind = L"list view";
+            control.state = DescribeRows(child);
+        } else if (className == L"SysDateTimePick32") {
+            control.kind = L"time picker";
+            SYSTEMTIME time;
+            SendMessageW(child, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+            control.text = ZRSTD::FormatW(L"%04u-%02u-%02u %02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                                          time.wMinute);
         } else {
             control.kind = ZRSTD::ToLower(className);
         }

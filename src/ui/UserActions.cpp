@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/CommonControls.h"
 #include "ui/Controls.h"
 #include "ui/Mouse.h"
 #include "ui/Window.h"
@@ -175,6 +176,12 @@ void SetChecked(HWND button, bool checked)
 void SelectItem(HWND box, const std::wstring& itemText)
 {
     RequireUsable(box);
+    if (GetClassName(box) == L"SysListView32") {
+        const int row = FindListRow(box, itemText);
+        if (row < 0) throw ActionRefused("the list " + Name(box) + " has no row \"" + ZRSTD::ToUtf8(itemText) + "\"");
+        ClickListItem(box, row);
+        return;
+    }
     const bool combo = GetClassName(box) == L"ComboBox" || GetClassName(box) == L"ComboBoxEx32";
     const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
     const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;

@@ -47,7 +47,8 @@ UI_API void MoveMouseAway();
 UI_API void DoubleClick(HWND control);
 // Clicks a check box or radio button until it shows the state.
 UI_API void SetChecked(HWND button, bool checked);
-// Chooses the item with this text in a combo or list box.
+// Chooses the item with this text in a combo or list box, or clicks the row
+// of a list view whose first cell shows it.
 UI_API void SelectItem(HWND box, const std::wstring& itemText);
 UI_API void KeyPress(HWND control, WORD key, Modifiers modifiers = {});
 // A key held down on the focused control, and its release.
