@@ -5,6 +5,7 @@
 #include <map>
 
 #include "controls/PluginEnvironment.h"
+#include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
@@ -123,6 +124,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageRebootSettingsBase", &CPageRebootSettingsBase::Export},
         {L"CPageNetworkSettingsBase", &CPageNetworkSettingsBase::Export},
         {L"CPageSettingsInetProxy", &CPageSettingsInetProxy::Export},
+        {L"CPageConnectionManagerSettings", &CPageConnectionManagerSettings::Export},
     };
     return routines;
 }

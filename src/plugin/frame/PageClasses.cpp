@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
@@ -23,53 +24,37 @@ PageCreator NacView(int initialSelection)
     };
 }
 
+template <class Page>
+CNHPPropertyPageBase* Create(std::shared_ptr<NHPP::CNHPPageData> pageData, UINT)
+{
+    return new Page(std::move(pageData));
+}
+
 const std::map<std::wstring, PageCreator, std::less<>>& Creators()
 {
     static const std::map<std::wstring, PageCreator, std::less<>> creators = {
-        {L"CPageGeneralSettingsBase",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageGeneralSettingsBase(std::move(pageData));
-         }},
-        {L"CPageGeneralSettingsProduct",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageGeneralSettingsProduct(std::move(pageData));
-         }},
+        {L"CPageGeneralSettingsBase", &Create<CPageGeneralSettingsBase>},
+        {L"CPageGeneralSettingsProduct", &Create<CPageGeneralSettingsProduct>},
         {L"CPageGeneralSettingsProductSNagent",
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
              auto* page = new CPageGeneralSettingsProductSNagent(std::move(pageData));
              page->SetServerHostedAgent(true);
              return page;
          }},
-        {L"CPageRebootSettingsBase",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageRebootSettingsBase(std::move(pageData));
-         }},
+        {L"CPageRebootSettingsBase", &Create<CPageRebootSettingsBase>},
         {L"CPageRebootSettingsProduct",
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
              auto* page = new CPageRebootSettingsProduct(std::move(pageData));
              page->SetLocalMode(true);
              return page;
          }},
-        {L"CPageNetworkSettingsBase",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageNetworkSettingsBase(std::move(pageData));
-         }},
-        {L"CPageNetworkSettingsProduct",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageNetworkSettingsProduct(std::move(pageData));
-         }},
-        {L"CPageGroupNetwork",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageGroupNetwork(std::move(pageData));
-         }},
-        {L"CPageSettingsInetProxy",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageSettingsInetProxy(std::move(pageData));
-         }},
-        {L"CPageSettingsInetProxyProduct",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             return new CPageSettingsInetProxyProduct(std::move(pageData));
-         }},
+        {L"CPageNetworkSettingsBase", &Create<CPageNetworkSettingsBase>},
+        {L"CPageNetworkSettingsProduct", &Create<CPageNetworkSettingsProduct>},
+        {L"CPageGroupNetwork", &Create<CPageGroupNetwork>},
+        {L"CPageConnectionManagerSettings", &Create<CPageConnectionManagerSettings>},
+        {L"CPageConnectionManagerSettingsProduct", &Create<CPageConnectionManagerSettingsProduct>},
+        {L"CPageSettingsInetProxy", &Create<CPageSettingsInetProxy>},
+        {L"CPageSettingsInetProxyProduct", &Create<CPageSettingsInetProxyProduct>},
         {L"CPageNacNetObjects", NacView(0)},
         {L"CPageNacNetServices", NacView(-1)},
         {L"CPageNacWhiteList", NacView(-1)},

@@ -3,7 +3,9 @@
 #include <string_view>
 
 #include "plugin/pages/agent/DlgChangePassword.h"
+#include "plugin/pages/agent/DlgConnectionManagerTimeInterval.h"
 #include "plugin/pages/agent/DlgProxySettings.h"
+#include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
@@ -36,6 +38,8 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageNetworkSettingsBase::Template());
         resources->AddTemplate(CPageNetworkSettingsProduct::Template());
         resources->AddTemplate(CPageSettingsInetProxy::Template());
+        resources->AddTemplate(CPageConnectionManagerSettings::Template());
+        resources->AddTemplate(CDlgConnectionManagerTimeInterval::Template());
         resources->AddTemplate(CDlgProxySettings::EditableTemplate());
         resources->AddTemplate(CDlgProxySettings::ReadOnlyTemplate());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));

@@ -26,8 +26,10 @@ TEST(Exporter, PagesWithoutAnExportRoutineAreNamed)
     const auto policy = frame::MissingExportRoutines(0, L"");
     EXPECT_NE(std::find(policy.begin(), policy.end(), L"CPageNetStoragesBase"), policy.end());
     EXPECT_EQ(std::find(policy.begin(), policy.end(), L"CPageGeneralSettingsBase"), policy.end());  // built
-    // the connection manager gives two results but is named once
-    EXPECT_EQ(std::count(policy.begin(), policy.end(), L"CPageConnectionManagerSettings"), 1);
+    EXPECT_EQ(std::find(policy.begin(), policy.end(), L"CPageConnectionManagerSettings"), policy.end());
+    // the IP range scan gives two results but is named once
+    const auto point = frame::MissingExportRoutines(4, L"");
+    EXPECT_EQ(std::count(point.begin(), point.end(), L"CPageUAScanIpBase"), 1);
     EXPECT_EQ(frame::MissingExportRoutines(2, L"ZRNAG_TASK_SHOW_MSG"), std::vector<std::wstring>{L"CPageTaskMessagerGeneral"});
     EXPECT_TRUE(frame::MissingExportRoutines(2, L"NoSuchTask").empty());
     EXPECT_TRUE(frame::MissingExportRoutines(1, L"").empty());  // local settings export nothing
