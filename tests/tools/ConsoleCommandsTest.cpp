@@ -143,7 +143,8 @@ TEST_F(ConsoleSession, RefusalsSayWhatIsWrongAndChangeNothing)
         {"new host h --policy Missing", 1, "there is no policy \"Missing\""},
         {"new task t", 1, "a task needs --type"},
         {"new task t --type Nonsense", 1, "unknown task type \"Nonsense\""},
-        {"new policy Q --platform 1", 1, "--platform and --server-hosted are for hosts"},
+        {"new policy Q --platform 1", 1, "--platform, --server and --server-hosted are for hosts"},
+        {"new host h --server \"\"", 1, "--server needs the address of the administration server"},
         {"new dpoint d --platform 3", 2, "--platform"},
         {"new robot r", 2, "robot"},
         {"pages policy:Missing", 1, "there is no object \"policy:Missing\""},
@@ -293,4 +294,106 @@ TEST_F(ConsoleSession, TheProxyPageStoresItsPasswordProtectedAndIsSeenLockedOnAG
     EXPECT_EQ(control(governed, 837)["enabled"], false);
     EXPECT_EQ(control(governed, 2417)["state"], "selected: Редактирование запрещено");
     EXPECT_EQ(control(governed, 844)["text"], "●●●●●●●●●●●");  // the placeholder, masked as every password
+}
+
+namespace {
+
+nlohmann::json ControlOf(const nlohmann::json& controls, int id)
+{
+    for (const auto& c : controls)
+        if (c["id"] == id) return c;
+    return nlohmann::json();
+}
+
+}  // namespace
+
+TEST_F(ConsoleSession, TheNetworkAndRebootPagesAreEditedOnAPolicyAndSeenOnTheHostItGoverns)
+{
+    Done("new policy P");
+    Done("new host h --policy P --server adm.corp");
+
+    const ConsoleRun refused = Run("edit policy:P CPageNetworkSettingsBase clear:6011 answer:ok");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.out.find("Invalid connection period"), std::string::npos) << refused.out;
+
+    Done("edit policy:P CPageNetworkSettingsBase clear:6011 type:6011=30 uncheck:6006 "
+         "'select:20036=Редактирование разрешено'");
+    const auto network = Json("dump policy:P 86")["ZRPRSS_Val"];
+    EXPECT_EQ(network["ServerPingTimeout"]["ZRPRSS_Val"], 30 * 60000);
+    EXPECT_EQ(network["ServerPingTimeout"]["ZRPRSS_Mnd"], false);
+    EXPECT_EQ(network["OpenUdpPort"]["ZRPRSS_Val"], false);
+
+    const auto host = Json("show host:h CPageNetworkSettingsProduct");
+    EXPECT_EQ(ControlOf(host, 6011)["text"], "30");
+    EXPECT_EQ(ControlOf(host, 6011)["enabled"], true);  // no longer enforced
+    EXPECT_EQ(ControlOf(host, 6006)["enabled"], false);  // still enforced
+    EXPECT_EQ(ControlOf(host, 6000)["text"],
+              "Агент администрирования подключен к серверу администрирования с адресом adm.corp:13000 с использованием SSL.");
+    // the proxy link opens the installed proxy read-only; it has only a close button
+    const ConsoleRun proxy = Run("edit host:h CPageNetworkSettingsProduct click:1017 dialog:6014 click:1 end");
+    EXPECT_EQ(proxy.exitCode, 1);
+    EXPECT_NE(proxy.err.find("there is no control 1;"), std::string::npos) << proxy.err;
+    Done("edit host:h CPageNetworkSettingsProduct click:1017 dialog:6014 click:2 end");
+
+    Done("edit policy:P CPageRebootSettingsBase click:1082 check:1070 clear:1071 type:1071=30 "
+         "'select:1079=Редактирование запрещено'");
+    const auto reboot = Json("dump policy:P ZRNAG_SECTION_REBOOT_SETTINGS")["ZRPRSS_Val"];
+    EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_ASK"]["ZRPRSS_Val"], true);
+    EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_FORCE_TIME"]["ZRPRSS_Val"], 1800);
+    EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_FORCE_TIME"]["ZRPRSS_Mnd"], true);
+    const auto hostReboot = Json("show host:h CPageRebootSettingsProduct");
+    EXPECT_EQ(ControlOf(hostReboot, 1082)["state"], "selected");
+    EXPECT_EQ(ControlOf(hostReboot, 1082)["enabled"], false);
+
+    const ConsoleRun exported = Done("export policy:P");
+    EXPECT_NE(exported.out.find("    Период синхронизации, мин.: 30\n"), std::string::npos) << exported.out;
+    EXPECT_NE(exported.out.find("  Запросить у пользователя разрешение на перезагрузку\n"), std::string::npos);
+}
+
+TEST_F(ConsoleSession, ConnectionIntervalsAreAddedInTheirDialogRemovedAfterAskingAndExported)
+{
+    Done("new policy P");
+    Done("new host h --policy P");
+    const std::string line = "Время начала: 09:30, продолжительность (минут): 120, дни недели: Пн, Вт, Ср, Чт, Пт";
+
+    const ConsoleRun noDays = Run("edit policy:P CPageConnectionManagerSettings click:1121 dialog:10493 "
+                                  "uncheck:1322=понедельник uncheck:1322=вторник uncheck:1322=среда "
+                                  "uncheck:1322=четверг uncheck:1322=пятница uncheck:1322=суббота "
+                                  "uncheck:1322=воскресенье click:1 click:2 end answer:ok answer:ok click:1108");
+    EXPECT_EQ(noDays.exitCode, 1);
+    EXPECT_NE(noDays.out.find("Не заданы дни недели."), std::string::npos) << noDays.out;
+    EXPECT_NE(noDays.out.find("Не указаны временные интервалы подключения."), std::string::npos) << noDays.out;
+    EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"].count("CMNG_SCHEDULE"), 0u);
+
+    Done("edit policy:P CPageConnectionManagerSettings click:1121 dialog:10493 uncheck:1322=суббота "
+         "uncheck:1322=воскресенье type:1114=09:30 clear:1117 type:1117=120 click:1 end click:1108 "
+         "'select:1119=Редактирование запрещено'");
+    const auto stored = Json("dump policy:P 86")["ZRPRSS_Val"];
+    EXPECT_EQ(stored["CMNG_SCH_ACTIVATED"]["ZRPRSS_Val"], true);
+    EXPECT_EQ(stored["CMNG_SCHEDULE"]["ZRPRSS_Mnd"], true);
+    const auto interval = stored["CMNG_SCHEDULE"]["ZRPRSS_Val"][0];
+    EXPECT_EQ(interval["CMNG_DAYSMASK"], 0x3E);
+    EXPECT_EQ(interval["CMNG_HOUR"], 9);
+    EXPECT_EQ(interval["CMNG_MINS"], 30);
+    EXPECT_EQ(interval["CMNG_DURATION"], 120);
+
+    const auto host = Json("show host:h CPageConnectionManagerSettingsProduct");
+    EXPECT_EQ(ControlOf(host, 1107)["state"], "\"" + line + "\"");
+    EXPECT_EQ(ControlOf(host, 1107)["enabled"], false);
+    EXPECT_EQ(ControlOf(host, 1119)["state"], "selected: Редактирование запрещено");
+
+    const ConsoleRun exported = Done("export policy:P");
+    EXPECT_NE(exported.out.find("Менеджер соединений\n  Подключаться в указанные периоды времени: " + line + "\n"),
+              std::string::npos) << exported.out;
+    // the second copy is merged into the network title, not lost
+    EXPECT_NE(exported.out.find("  Подключаться в указанные периоды времени: " + line + "\n  Замочек \"Менеджер "
+                                "соединений\": Редактирование запрещено\nМенеджер соединений\n"),
+              std::string::npos) << exported.out;
+
+    // removing the only interval asks first; then the page refuses to go without one
+    const ConsoleRun removed = Run("edit policy:P 4 answer:yes answer:ok 'select:1107=" + line + "' click:1110");
+    EXPECT_EQ(removed.exitCode, 1);
+    EXPECT_NE(removed.out.find("Вы действительно хотите удалить выбранный интервал?"), std::string::npos) << removed.out;
+    Done("edit policy:P 4 answer:yes 'select:1107=" + line + "' click:1110 click:1120");
+    EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"]["CMNG_SCHEDULE"]["ZRPRSS_Val"].size(), 0u);
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/pagehost/PageHost.h"
+#include "ui/CommonControls.h"
 #include "ui/ControlTable.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
@@ -117,14 +118,48 @@ HWND DropDownOf(HWND control)
     return control;
 }
 
+// A time typed into a picker: "HH:MM" on the day it shows.
+void TypeTime(HWND picker, const std::wstring& text)
+{
+    const std::string time = ToUtf8(text);
+    const auto colon = time.find(':');
+    const auto hour = colon == std::string::npos ? std::nullopt : Number(time.substr(0, colon));
+    const auto minute = colon == std::string::npos ? std::nullopt : Number(time.substr(colon + 1));
+    if (!hour || !minute || *hour < 0 || *hour > 23 || *minute < 0 || *minute > 59)
+        throw ui::ActionRefused("\"" + time + "\" is no time of day (HH:MM)");
+    SYSTEMTIME shown;
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+    shown.wHour = static_cast<WORD>(*hour);
+    shown.wMinute = static_cast<WORD>(*minute);
+    ui::PickDateTime(picker, shown);
+}
+
+// A row of a list view with check boxes, by its text.
+void CheckRow(HWND list, const std::wstring& text, bool checked)
+{
+    if (GetClassName(list) != L"SysListView32")
+        throw ui::ActionRefused("the control " + std::to_string(GetDlgCtrlID(list)) + " has no rows to check");
+    const int row = ui::FindListRow(list, text);
+    if (row < 0) throw ui::ActionRefused("the list " + std::to_string(GetDlgCtrlID(list)) + " has no row \"" + ToUtf8(text) + "\"");
+    ui::SetListCheck(list, row, checked);
+}
+
 void Perform(HWND dialog, const UserAction& action)
 {
-    if (action.verb == "type") ui::Type(ui::FindControl(dialog, action.id), action.text);
-    else if (action.verb == "clear") ui::ClearText(ui::FindControl(dialog, action.id));
-    else if (action.verb == "click") ui::Click(ui::FindControl(dialog, action.id));
-    else if (action.verb == "check") ui::SetChecked(ui::FindControl(dialog, action.id), true);
-    else if (action.verb == "uncheck") ui::SetChecked(ui::FindControl(dialog, action.id), false);
-    else if (action.verb == "select") ui::SelectItem(DropDownOf(ui::FindControl(dialog, action.id)), action.text);
+    const auto control = [&] { return ui::FindControl(dialog, action.id); };
+    if (action.verb == "type") {
+        if (GetClassName(control()) == L"SysDateTimePick32") TypeTime(control(), action.text);
+        else ui::Type(control(), action.text);
+    } else if (action.verb == "clear") {
+        ui::ClearText(control());
+    } else if (action.verb == "click") {
+        ui::Click(control());
+    } else if (action.verb == "check" || action.verb == "uncheck") {
+        if (action.hasText) CheckRow(control(), action.text, action.verb == "check");
+        else ui::SetChecked(control(), action.verb == "check");
+    } else if (action.verb == "select") {
+        ui::SelectItem(DropDownOf(control()), action.text);
+    }
 }
 
 // The answers and the dialogs' scripts are given to the scripted user first,
@@ -162,8 +197,8 @@ std::vector<UserAction> ParseActions(const std::vector<std::string>& actions)
     std::vector<UserAction> parsed;
     for (const auto& text : actions) {
         const auto bad = [&](const char* why) {
-            Refuse(ZRSTD::FormatW(L"the action \"%hs\" %hs (actions: type:ID=TEXT, clear:ID, click:ID, check:ID, "
-                                  L"uncheck:ID, select:ID=TEXT, answer:yes|no|ok|cancel, dialog:ID ... end)",
+            Refuse(ZRSTD::FormatW(L"the action \"%hs\" %hs (actions: type:ID=TEXT, clear:ID, click:ID, check:ID[=ROW], "
+                                  L"uncheck:ID[=ROW], select:ID=TEXT, answer:yes|no|ok|cancel, dialog:ID ... end)",
                                   text, why));
         };
         UserAction action;
@@ -187,11 +222,14 @@ std::vector<UserAction> ParseActions(const std::vector<std::string>& actions)
             action.verb != "uncheck" && action.verb != "dialog")
             bad("has an unknown verb");
         std::string idText = rest;
-        if (takesText) {
-            const auto equals = rest.find('=');
-            if (equals == std::string::npos) bad("needs =TEXT");
+        const auto equals = rest.find('=');
+        const bool mayTakeRow = action.verb == "check" || action.verb == "uncheck";
+        if (takesText && equals == std::string::npos) bad("needs =TEXT");
+        if (!takesText && !mayTakeRow && equals != std::string::npos) bad("takes no =TEXT");
+        if (equals != std::string::npos) {
             idText = rest.substr(0, equals);
             action.text = FromUtf8(rest.substr(equals + 1));
+            action.hasText = true;
         }
         const auto id = Number(idText);
         if (!id) bad("does not name a control id");

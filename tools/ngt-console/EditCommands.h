@@ -24,6 +24,7 @@ struct UserAction {
     std::string verb;
     int id = 0;
     std::wstring text;
+    bool hasText = false;  // "=TEXT" was given
     int answer = 0;
 };
 // The parsed actions; a localized error naming the first one that is malformed.

@@ -33,8 +33,11 @@ ZRSTD::CAutoPtr<ZRPAR::Params> Attributes(host::ObjectType type, const NewObject
     const bool computer = type == host::ObjectType::Host || type == host::ObjectType::DistributionPoint;
     const bool governed = computer || type == host::ObjectType::Task;
     if (!options.policy.empty() && !governed) Refuse(L"--policy is for hosts, distribution points and tasks");
-    if ((options.platform || options.serverHosted) && !computer)
-        Refuse(L"--platform and --server-hosted are for hosts and distribution points");
+    if ((options.platform || options.serverHosted || options.serverAddress != NewObjectOptions().serverAddress) &&
+        !computer)
+        Refuse(L"--platform, --server and --server-hosted are for hosts and distribution points");
+    if (computer && ZRSTD::Trim(ZRSTD::FromUtf8(options.serverAddress)).empty())
+        Refuse(L"--server needs the address of the administration server");
     RequirePolicy(store, options.policy);
     if (!options.policy.empty())
         attributes->AddValue(host::kAttributePolicy, ZRPAR::CreateValue(ZRSTD::FromUtf8(options.policy)).Get());
@@ -54,15 +57,16 @@ ZRSTD::CAutoPtr<ZRPAR::Params> Attributes(host::ObjectType type, const NewObject
     return attributes;
 }
 
-// What the computer itself reports: its agent's version, and whether the
-// agent runs on the administration server.
+// What the computer itself reports: its agent's version, the server the
+// agent was installed to connect to, and whether it runs on that server.
 void WriteComputerFacts(host::SettingsStore& store, const std::wstring& object, const NewObjectOptions& options)
 {
     auto storage = store.ObjectStorage(object);
     storage->Replace(L".core", L".independent", L"ZRNAG_VERSIONINFO",
                      ZRPAR::CreateParamsBody({{L"ZRNAG_VERSION", ZRSTD::FromUtf8(options.agentVersion)}}).Get());
-    if (options.serverHosted)
-        storage->Update(L"1103", L"1.0.0.0", L"86", ZRPAR::CreateParamsBody({{L"ZRNAG_SERVER_INSTALLED", true}}).Get());
+    auto installed = ZRPAR::CreateParamsBody({{L"ServerAddress", ZRSTD::FromUtf8(options.serverAddress)}});
+    if (options.serverHosted) installed->AddValue(L"ZRNAG_SERVER_INSTALLED", ZRPAR::CreateValue(true).Get());
+    storage->Update(L"1103", L"1.0.0.0", L"86", installed.Get());
 }
 
 }  // namespace

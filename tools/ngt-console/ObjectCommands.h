@@ -14,6 +14,7 @@ struct NewObjectOptions {
     std::optional<int> platform;  // host, dpoint: 0, 1 or 2
     bool serverHosted = false;    // host, dpoint: the agent runs on the administration server
     std::string agentVersion = "15.0.0.0";
+    std::string serverAddress = "localhost";  // host, dpoint: the server its agent was installed to connect to
 };
 
 // "new KIND NAME": the catalogue entry, then the plug-in's defaults written

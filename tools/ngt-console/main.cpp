@@ -68,6 +68,8 @@ int main(int argc, char** argv)
                                ->check(CLI::Range(0, 2));
     newObject->add_option("--agent-version", newOptions.agentVersion,
                           "host, dpoint: the version of the computer's agent (default 15.0.0.0)");
+    newObject->add_option("--server", newOptions.serverAddress,
+                          "host, dpoint: the administration server its agent connects to (default localhost)");
     newObject->add_flag("--server-hosted", newOptions.serverHosted,
                         "host, dpoint: the agent runs on the administration server's own computer");
     newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy \"Default policy\"\n"
@@ -91,8 +93,10 @@ int main(int argc, char** argv)
     edit->add_option("OBJECT", object, kObjectHelp)->required();
     edit->add_option("PAGE", page, "the page's index or class")->required();
     edit->add_option("ACTION", actions,
-                     "type:ID=TEXT, clear:ID, click:ID, check:ID, uncheck:ID, select:ID=TEXT, "
-                     "answer:yes|no|ok|cancel (the next message box), dialog:ID ... end (inside the modal dialog ID)");
+                     "type:ID=TEXT (HH:MM into a time picker), clear:ID, click:ID, check:ID, uncheck:ID, "
+                     "check:ID=ROW and uncheck:ID=ROW (a row of a list with check boxes), select:ID=TEXT (an item, "
+                     "or a list row), answer:yes|no|ok|cancel (the next message box), dialog:ID ... end (inside the "
+                     "modal dialog ID)");
     edit->footer("Example: ngt-console edit \"policy:Default policy\" CPageGroupNetwork\n"
                  "Actions run in order; a click that opens a dialog needs its dialog:ID ... end after it.");
 
