@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/MessageSequence.h"
+#include "ui/ControlTable.h"
+#include "ui/Locale.h"
 #include "ui/UserActions.h"
 #include "ui/Wnd.h"
 
@@ -294,4 +296,53 @@ TEST_F(CommonControls, ColumnsAreResizedAndMovedAsOnTheHeader)
     EXPECT_EQ(std::vector<int>(order, order + 3), (std::vector<int>{0, 1, 2}));
     EXPECT_THROW(ui::MoveListColumn(list, 3, 0), ui::ActionRefused);
     EXPECT_THROW(ui::ResizeListColumn(list, 5, 10), ui::ActionRefused);
+}
+
+TEST_F(CommonControls, ListRowsAreChosenAndCheckedByTheirTextAndDescribedAsSeen)
+{
+    HWND list = ListWithRows(1322, {L"понедельник", L"вторник"});
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    EXPECT_EQ(ui::FindListRow(list, L"вторник"), 1);
+    EXPECT_EQ(ui::FindListRow(list, L"среда"), -1);
+
+    ui::SetListCheck(list, 1, true);
+    ui::SetListCheck(list, 1, true);  // already shows the state: no second click
+    EXPECT_TRUE(ui::IsListRowChecked(list, 1));
+    EXPECT_FALSE(ui::IsListRowChecked(list, 0));
+    ui::SelectItem(list, L"понедельник");
+    EXPECT_TRUE(ui::IsListRowSelected(list, 0));
+    EXPECT_THROW(ui::SelectItem(list, L"среда"), ui::ActionRefused);
+
+    const auto described = ui::DescribeControls(parent.Handle());
+    ASSERT_EQ(described.size(), 1u);
+    EXPECT_EQ(described[0].kind, L"list view");
+    EXPECT_EQ(described[0].state, L"[ ] \"понедельник\" (selected); [x] \"вторник\"");
+
+    HWND empty = ListWithRows(1107, {});
+    EXPECT_EQ(ui::DescribeControls(parent.Handle())[1].state, L"no rows");
+    EnableWindow(empty, false);
+    EXPECT_THROW(ui::SelectItem(empty, L"x"), ui::ActionRefused);
+}
+
+TEST_F(CommonControls, ATimePickerShowsItsDateAndTime)
+{
+    HWND picker = Make(L"SysDateTimePick32", 1114);
+    ui::PickDateTime(picker, {2010, 5, 2, 18, 9, 5, 0, 0});
+    const auto described = ui::DescribeControls(parent.Handle());
+    EXPECT_EQ(described[0].kind, L"time picker");
+    EXPECT_EQ(described[0].text, L"2010-05-18 09:05");
+}
+
+TEST(Locale, DayNamesFollowTheUsersLocaleFromMonday)
+{
+    ASSERT_EQ(ui::GetUserLocale(), L"ru-RU");
+    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1), L"понедельник");
+    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + 6), L"Вс");
+    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SABBREVDAYNAME1 + 7), L"");  // beyond Sunday
+    EXPECT_EQ(GetLocaleInfoW(0x409, LOCALE_SDAYNAME1), L"");  // only the user's locale is known
+    ASSERT_TRUE(ui::SetUserLocale(L"en-US"));
+    EXPECT_EQ(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + 6), L"Sunday");
+    EXPECT_FALSE(ui::SetUserLocale(L"de-DE"));
+    EXPECT_EQ(ui::GetUserLocale(), L"en-US");
+    ui::SetUserLocale(L"ru-RU");
 }
