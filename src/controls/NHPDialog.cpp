@@ -50,6 +50,11 @@ POINT CNHPDialog::MinimumTrackingSize()
     return m_minimumSize;
 }
 
+void CNHPDialog::SetControlTexts(std::initializer_list<ControlText> texts)
+{
+    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+}
+
 void CNHPDialog::Help(HELPINFO* received)
 {
     if (m_helpTopicId == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 
@@ -27,6 +28,14 @@ public:
     POINT MinimumTrackingSize();
 
     const std::shared_ptr<NHPP::CNHPPageData>& GetPageData() const { return m_pageData; }
+
+    // A control and the id of the plug-in string it shows.
+    struct ControlText {
+        int control;
+        UINT text;
+    };
+    // Puts each plug-in string into its control.
+    void SetControlTexts(std::initializer_list<ControlText> texts);
 
     // Shows the help topic, or asks the parent (WM_HELP) when the topic is 0.
     void Help(HELPINFO* received = nullptr);

@@ -111,15 +111,11 @@ bool CDlgConnectionManagerTimeInterval::OnInitDialog()
 {
     CNHPDialog::OnInitDialog();
     SetWindowText(ui::LoadStringW(kCaption));
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kDaysLabel, kDaysText},
-                 {kStartLabel, kStartText},
-                 {kDurationLabel, kDurationText},
-                 {IDOK, kOkText},
-                 {IDCANCEL, kCancelText}};
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kDaysLabel, kDaysText},
+                    {kStartLabel, kStartText},
+                    {kDurationLabel, kDurationText},
+                    {IDOK, kOkText},
+                    {IDCANCEL, kCancelText}});
 
     const ZRSTD::CAutoPtr<ZRPAR::Value> element = ZRPAR::CreateValue(&m_interval);
     const ConnectionInterval interval = ReadConnectionInterval(element.Get());

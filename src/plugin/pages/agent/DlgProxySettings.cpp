@@ -143,20 +143,22 @@ bool CDlgProxySettings::OnInitDialog()
 {
     CNHPDialog::OnInitDialog();
     SetWindowText(ui::LoadStringW(kCaption));
-    const struct {
-        int control;
-        UINT text;
-    } common[] = {{kAddressLabel, kAddressText}, {kPortLabel, kPortText}, {kUserLabel, kUserText},
-                  {kCredentialsWarning, kWarningText}},
-      editable[] = {{kUseProxy, kUseProxyText},     {kUseAuth, kUseAuthText}, {kPasswordLabel, kPasswordText},
-                    {kShowPassword, kShowPasswordText}, {IDOK, kOkText},       {IDCANCEL, kCancelText}},
-      readOnly[] = {{kUseProxyLabel, kUseProxyLabelText}, {kUseAuthLabel, kUseAuthLabelText},
-                    {kInstallNote, kInstallNoteText}, {IDCANCEL, kCloseText}};
-    for (const auto& text : common) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kAddressLabel, kAddressText},
+                     {kPortLabel, kPortText},
+                     {kUserLabel, kUserText},
+                     {kCredentialsWarning, kWarningText}});
     if (m_readOnly) {
-        for (const auto& text : readOnly) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+        SetControlTexts({{kUseProxyLabel, kUseProxyLabelText},
+                         {kUseAuthLabel, kUseAuthLabelText},
+                         {kInstallNote, kInstallNoteText},
+                         {IDCANCEL, kCloseText}});
     } else {
-        for (const auto& text : editable) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+        SetControlTexts({{kUseProxy, kUseProxyText},
+                         {kUseAuth, kUseAuthText},
+                         {kPasswordLabel, kPasswordText},
+                         {kShowPassword, kShowPasswordText},
+                         {IDOK, kOkText},
+                         {IDCANCEL, kCancelText}});
     }
 
     m_port.SubclassDlgItem(kPort, m_hWnd);

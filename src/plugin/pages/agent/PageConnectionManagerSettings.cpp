@@ -72,13 +72,12 @@ bool CPageConnectionManagerSettings::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;  // what the page puts into its controls is no change of the administrator's
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kExplanation, kExplanationText}, {kAdd, kAddText},
-                 {kEdit, kEditText},               {kWhenNeeded, kWhenNeededText},
-                 {kInIntervals, kInIntervalsText}, {kRemove, kRemoveText}};  // the icon button's accessible name
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kExplanation, kExplanationText},
+                     {kAdd, kAddText},
+                     {kEdit, kEditText},
+                     {kWhenNeeded, kWhenNeededText},
+                     {kInIntervals, kInIntervalsText},
+                     {kRemove, kRemoveText}});  // the icon button's accessible name
 
     m_helpLink.SubclassDlgItem(kHelpLink, m_hWnd);
     m_helpLink.SetWindowText(ui::LoadStringW(kHelpLinkText));

@@ -96,14 +96,10 @@ bool CPageGeneralSettingsBase::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;  // what the page puts into its controls is no change of the administrator's
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kEventLogGroup, kEventLogText}, {kLogSizeLabel, kLogSizeText}, {kIntervalLabel, kIntervalText},
-                 {kStatusLabel, kStatusLabelText}, {kChangePassword, kChangeText}, {kUsePassword, kUsePasswordText},
-                 {kOnlyUpdateAgents, kOnlyUpdateAgentsText}, {kCredentialsWarning, kCredentialsWarningText},
-                 {kHostPolicyData, kHostPolicyDataText}, {kProtectService, kProtectServiceText}};
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kEventLogGroup, kEventLogText}, {kLogSizeLabel, kLogSizeText}, {kIntervalLabel, kIntervalText},
+                    {kStatusLabel, kStatusLabelText}, {kChangePassword, kChangeText}, {kUsePassword, kUsePasswordText},
+                    {kOnlyUpdateAgents, kOnlyUpdateAgentsText}, {kCredentialsWarning, kCredentialsWarningText},
+                    {kHostPolicyData, kHostPolicyDataText}, {kProtectService, kProtectServiceText}});
 
     m_logSize.SubclassDlgItem(kLogSize, m_hWnd);
     m_interval.SubclassDlgItem(kInterval, m_hWnd);

@@ -113,14 +113,10 @@ bool CPageNetworkSettingsBase::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kConnectionGroup, kConnectionText}, {kPeriodLabel, kPeriodText}, {kUseSsl, kUseSslText},
-                 {kCompress, kCompressText},          {kUseUdp, kUseUdpText},      {kUdpPortLabel, kUdpPortText},
-                 {kFirewallPorts, kFirewallText},     {kForcedConnection, kForcedText},
-                 {kGatewayInDefaults, kGatewayText}};
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kConnectionGroup, kConnectionText}, {kPeriodLabel, kPeriodText}, {kUseSsl, kUseSslText},
+                    {kCompress, kCompressText},          {kUseUdp, kUseUdpText},      {kUdpPortLabel, kUdpPortText},
+                    {kFirewallPorts, kFirewallText},     {kForcedConnection, kForcedText},
+                    {kGatewayInDefaults, kGatewayText}});
     m_period.SubclassDlgItem(kPeriod, m_hWnd);
     m_udpPort.SubclassDlgItem(kUdpPort, m_hWnd);
     SetRange(m_hWnd, m_udpPort, kUdpPortSpin, kPortMax);

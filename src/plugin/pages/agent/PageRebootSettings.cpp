@@ -98,13 +98,9 @@ bool CPageRebootSettingsBase::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kExplanation, kExplanationText}, {kNoRestart, kNoRestartText}, {kRestartAutomatically, kRestartText},
-                 {kAskUser, kAskText},             {kRepeatQuestion, kRepeatText}, {kForceRestart, kForceText},
-                 {kCloseApplications, kCloseText}};
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kExplanation, kExplanationText}, {kNoRestart, kNoRestartText}, {kRestartAutomatically, kRestartText},
+                    {kAskUser, kAskText},             {kRepeatQuestion, kRepeatText}, {kForceRestart, kForceText},
+                    {kCloseApplications, kCloseText}});
     m_repeatPeriod.SubclassDlgItem(kRepeatPeriod, m_hWnd);
     m_forceTime.SubclassDlgItem(kForceTime, m_hWnd);
     m_closePeriod.SubclassDlgItem(kClosePeriod, m_hWnd);

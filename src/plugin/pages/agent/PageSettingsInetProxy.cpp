@@ -89,14 +89,10 @@ bool CPageSettingsInetProxy::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;  // what the page puts into its controls is no change of the administrator's
-    const struct {
-        int control;
-        UINT text;
-    } texts[] = {{kAddressLabel, kAddressText},   {kPortLabel, kPortText},         {kUserLabel, kUserText},
-                 {kPasswordLabel, kPasswordText}, {kUseProxy, kUseProxyText},      {kUseAuth, kUseAuthText},
-                 {kBypassLocal, kBypassText},     {kShowPassword, kShowPasswordText},
-                 {kCredentialsWarning, kCredentialsWarningText}};
-    for (const auto& text : texts) SetDlgItemText(text.control, ui::LoadStringW(text.text));
+    SetControlTexts({{kAddressLabel, kAddressText},   {kPortLabel, kPortText},         {kUserLabel, kUserText},
+                    {kPasswordLabel, kPasswordText}, {kUseProxy, kUseProxyText},      {kUseAuth, kUseAuthText},
+                    {kBypassLocal, kBypassText},     {kShowPassword, kShowPasswordText},
+                    {kCredentialsWarning, kCredentialsWarningText}});
 
     m_port.SubclassDlgItem(kPort, m_hWnd);
     m_port.SetRange(kMinPort, kMaxPort);
