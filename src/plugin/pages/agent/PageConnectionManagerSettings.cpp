@@ -2,8 +2,8 @@
 
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
-#include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgConnectionManagerTimeInterval.h"
 #include "ui/CommonControls.h"
@@ -13,7 +13,6 @@ namespace {
 
 using pageres::kInfoIcon;
 using pageres::kLockImages;
-using pageres::kSettingsNotChanged;
 
 constexpr UINT kExplanationText = 2313, kAddText = 2308, kEditText = 2303, kRemoveText = 2304, kHelpLinkText = 2311,
                kWhenNeededText = 2321, kInIntervalsText = 2322, kTitleText = 2318;
@@ -246,12 +245,7 @@ bool CPageConnectionManagerSettings::ApplyPage()
     auto check = [&](NHPP::HResult result) { written = written && result >= 0; };
     check(root->SetBool(kActivatedKey, IsDlgButtonChecked(kInIntervals) == BST_CHECKED, mandatory));
     check(root->SetArray(kScheduleKey, m_schedule.Get(), mandatory));
-    if (!written) {
-        ShowError(kSettingsNotChanged);
-        return false;
-    }
-    CZRNGTErrorMessage reporter(ui::LoadStringW(kSettingsNotChanged).c_str(), m_hWnd);
-    return root->Apply(false, &reporter) >= 0;
+    return CommitPageSettings(m_hWnd, *root, written);
 }
 
 std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageConnectionManagerSettings::Export(NHPP::CNHPPageData& pageData)

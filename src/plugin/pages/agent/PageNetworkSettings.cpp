@@ -5,8 +5,8 @@
 
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
-#include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "ui/CommonControls.h"
@@ -18,7 +18,6 @@ namespace {
 using pageres::kInfoIcon;
 using pageres::kLockImages;
 using pageres::kNo;
-using pageres::kSettingsNotChanged;
 using pageres::kYes;
 
 constexpr UINT kConnectionText = 8, kPeriodText = 556, kUseSslText = 571, kCompressText = 577, kUseUdpText = 579,
@@ -258,12 +257,7 @@ bool CPageNetworkSettingsBase::ApplyPage()
     }
     if (!m_forcedLock.IsLockedByParent())
         check(root->SetBool(kForcedKey, checked(kForcedConnection), m_forcedLock.IsMandatory()));
-    if (!written) {
-        ShowError(kSettingsNotChanged);
-        return false;
-    }
-    CZRNGTErrorMessage reporter(ui::LoadStringW(kSettingsNotChanged).c_str(), m_hWnd);
-    return root->Apply(false, &reporter) >= 0;
+    return CommitPageSettings(m_hWnd, *root, written);
 }
 
 std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageNetworkSettingsBase::Export(NHPP::CNHPPageData& pageData)

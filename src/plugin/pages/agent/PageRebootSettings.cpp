@@ -5,8 +5,8 @@
 
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
-#include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
 #include "ui/CommonControls.h"
 #include "zrpar/PolicyForm.h"
@@ -201,12 +201,7 @@ bool CPageRebootSettingsBase::ApplyPage()
     check(provider->SetInt(kForceTimeKey, *forceTime, mandatory));
     check(provider->SetBool(kCloseKey, checked(kCloseApplications), mandatory));
     check(provider->SetInt(kClosePeriodKey, *closePeriod, mandatory));
-    if (!written) {
-        ShowError(kSettingsNotChanged);
-        return false;
-    }
-    CZRNGTErrorMessage reporter(ui::LoadStringW(kSettingsNotChanged).c_str(), m_hWnd);
-    return provider->Apply(false, &reporter) >= 0;
+    return CommitPageSettings(m_hWnd, *provider, written);
 }
 
 std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageRebootSettingsBase::Export(NHPP::CNHPPageData& pageData)

@@ -2,8 +2,8 @@
 
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
-#include "plugin/frame/ErrorMessage.h"
 #include "plugin/frame/Exporter.h"
+#include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
@@ -226,7 +226,6 @@ bool CPageSettingsInetProxy::WriteSettings(NHPP::CParams& root)
 bool CPageSettingsInetProxy::ApplyPage()
 {
     if (m_lock.IsLockedByParent()) return true;  // the parent's values stay as they are
-    CZRNGTErrorMessage reporter(ui::LoadStringW(kSettingsNotChanged).c_str(), m_hWnd);
     auto root = GetPageData()->Provider();
     bool written = false;
     try {
@@ -235,11 +234,7 @@ bool CPageSettingsInetProxy::ApplyPage()
         ZRERR::SayFailure2(error, "CPageSettingsInetProxy::GetData");
         written = false;
     }
-    if (!written) {
-        ShowError(kSettingsNotChanged);
-        return false;
-    }
-    return root->Apply(false, &reporter) >= 0;
+    return CommitPageSettings(m_hWnd, *root, written);
 }
 
 std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageSettingsInetProxy::Export(NHPP::CNHPPageData& pageData)
