@@ -25,6 +25,11 @@ Md5Digest CalcMD5Hash(const void* data, std::size_t size)
     return digest;
 }
 
+void WipeBytes(void* data, std::size_t size)
+{
+    if (data && size) OPENSSL_cleanse(data, size);
+}
+
 void RandomBytes(void* out, std::size_t size)
 {
     if (size == 0) return;

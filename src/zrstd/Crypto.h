@@ -17,6 +17,9 @@ using Md5Digest = std::array<std::uint8_t, 16>;
 // MD5 of a byte string (OpenSSL EVP). Raises ZRSTD errors if the digest cannot be computed.
 ZR_API Md5Digest CalcMD5Hash(const void* data, std::size_t size);
 
+// Overwrites secret bytes with zeros in a way the compiler does not drop.
+ZR_API void WipeBytes(void* data, std::size_t size);
+
 // Cryptographically random bytes (OpenSSL). Raises when the generator fails.
 ZR_API void RandomBytes(void* out, std::size_t size);
 

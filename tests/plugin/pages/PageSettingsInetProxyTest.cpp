@@ -701,6 +701,30 @@ TEST_F(ProxyDialog, OkWritesTheLocationTheAccountAndBothPasswordForms)
     EXPECT_EQ(Read(L"ZRNAG_PROXYHOST_LOCATION"), L"http://proxy.branch:3128");
 }
 
+TEST_F(ProxyDialog, APasswordTheServiceRefusesLeavesTheSettingsAsTheyWereAndTheDialogOpen)
+{
+    protection->fail = true;
+    bool reopened = false;
+    const int result = Run(false, [&](HWND dialog) {
+        ui::Click(ui::FindControl(dialog, Dlg::kUseProxy));
+        ui::Type(ui::FindControl(dialog, Dlg::kAddress), L"proxy.branch");
+        ui::Click(ui::FindControl(dialog, Dlg::kUseAuth));
+        ui::Type(ui::FindControl(dialog, Dlg::kUser), L"agent");
+        ui::Type(ui::FindControl(dialog, Dlg::kPassword), L"s3cret");
+        ui::Click(ui::FindControl(dialog, IDOK));  // refused: the dialog stays
+        reopened = IsWindow(dialog);
+        ui::Click(ui::FindControl(dialog, IDCANCEL));
+    }, {}, 1);
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(reopened);
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Ошибка изменения настроек"});
+    for (const wchar_t* key : {L"ZRNAG_PROXYHOST_USE", L"ZRNAG_PROXYHOST_LOCATION", L"ZRNAG_PROXYHOST_LOGIN",
+                               L"ZRNAG_PROXYHOST_PASSWORD", L"ZRNAG_PROXYHOST_PASSWORD_PROTECTED"}) {
+        std::wstring value;  // absent, whatever type a write would have given it
+        EXPECT_EQ(pageData->Provider()->GetString(key, value, nullptr), NHPP::kFalse) << ZRSTD::ToUtf8(key);
+    }
+}
+
 TEST_F(ProxyDialog, TheReadOnlyFormAnswersYesOrNo)
 {
     Store(Section({{L"ZRNAG_PROXYHOST_USE", Setting(true, false)},

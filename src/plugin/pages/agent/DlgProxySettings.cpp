@@ -5,6 +5,7 @@
 #include "controls/TextFormats.h"
 #include "nhpp/PageData.h"
 #include "plugin/pages/PageResources.h"
+#include "plugin/pages/PasswordProtection.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
 #include "zrplugin/DataSource.h"
@@ -219,6 +220,15 @@ bool CDlgProxySettings::Write()
     auto check = [&](NHPP::HResult result) {
         if (result < 0) written = false;
     };
+    // the password is protected before anything is written: a refusal of
+    // the service leaves the caller's settings as they were
+    const bool auth = IsDlgButtonChecked(kUseAuth) == BST_CHECKED;
+    const bool newPassword = auth && !m_password.ShowsPlaceholder();
+    const std::wstring password = newPassword ? m_password.GetWindowText() : L"";
+    ZRSTD::CAutoPtr<ZRSTD::MemoryChunk> protectedPassword;
+    if (newPassword && !m_keys.protectedPassword.empty())
+        protectedPassword = ProtectPassword(GetPageData() ? GetPageData()->GetDataSource() : nullptr, password);
+
     const bool use = IsDlgButtonChecked(kUseProxy) == BST_CHECKED;
     check(m_settings.SetBool(m_keys.use.c_str(), use, false));
     std::uint32_t port = m_port.GetValue();
@@ -231,21 +241,12 @@ bool CDlgProxySettings::Write()
             : L"";
     check(m_settings.SetString(m_keys.location.c_str(), location, false));
 
-    if (IsDlgButtonChecked(kUseAuth) == BST_CHECKED) {
+    if (auth) {
         check(m_settings.SetString(m_keys.login.c_str(), ZRSTD::Trim(GetDlgItemText(kUser)), false));
-        if (!m_password.ShowsPlaceholder()) {
-            const std::wstring password = m_password.GetWindowText();
+        if (newPassword) {
             check(m_settings.SetString(m_keys.password.c_str(), PWD_UTILS::GetEncodedPasswordString(password), false));
-            if (!m_keys.protectedPassword.empty()) {
-                auto protection = ZRPlugin::GetDataSourceItem<ZRPlugin::IDataProtection>(
-                    GetPageData() ? GetPageData()->GetDataSource() : nullptr, L"DATA_PROTECTION");
-                if (!protection) ZRERR_throwError("ZRSTD", 1183, L"the console offers no DATA_PROTECTION service");
-                const std::vector<std::uint8_t> units = PasswordBytes(password);
-                ZRSTD::CAutoPtr<ZRSTD::MemoryChunk> blob;
-                protection->ProtectData(units.data(), units.size(), &blob);
-                if (!blob) ZRERR_throwError("ZRSTD", 1183, L"DATA_PROTECTION returned no data");
-                check(m_settings.SetBinary(m_keys.protectedPassword.c_str(), *blob, false));
-            }
+            if (protectedPassword)
+                check(m_settings.SetBinary(m_keys.protectedPassword.c_str(), *protectedPassword, false));
         }
     } else {
         check(m_settings.SetString(m_keys.login.c_str(), L"", false));

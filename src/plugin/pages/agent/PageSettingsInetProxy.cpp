@@ -5,6 +5,7 @@
 #include "plugin/frame/Exporter.h"
 #include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
+#include "plugin/pages/PasswordProtection.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "ui/CommonControls.h"
 #include "zrplugin/DataSource.h"
@@ -177,15 +178,7 @@ bool CPageSettingsInetProxy::ValidatePage()
 
 ZRSTD::CAutoPtr<ZRSTD::MemoryChunk> CPageSettingsInetProxy::ProtectTypedPassword() const
 {
-    auto protection =
-        ZRPlugin::GetDataSourceItem<ZRPlugin::IDataProtection>(GetPageData()->GetDataSource(), L"DATA_PROTECTION");
-    // without the service the password could only be stored in clear: refuse instead
-    if (!protection) ZRERR_throwError("ZRSTD", 1183, L"the console offers no DATA_PROTECTION service");
-    const std::vector<std::uint8_t> units = PasswordBytes(m_password.GetWindowText());
-    ZRSTD::CAutoPtr<ZRSTD::MemoryChunk> protectedBlob;
-    protection->ProtectData(units.data(), units.size(), &protectedBlob);
-    if (!protectedBlob) ZRERR_throwError("ZRSTD", 1183, L"DATA_PROTECTION returned no data");
-    return protectedBlob;
+    return ProtectPassword(GetPageData()->GetDataSource(), m_password.GetWindowText());
 }
 
 bool CPageSettingsInetProxy::WriteSettings(NHPP::CParams& root)
