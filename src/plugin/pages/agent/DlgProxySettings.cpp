@@ -164,9 +164,7 @@ bool CDlgProxySettings::OnInitDialog()
 
     m_port.SubclassDlgItem(kPort, m_hWnd);
     m_port.SetRange(1, 65535);
-    const HWND upDown = GetDlgItem(kPortSpin);
-    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_port.GetSafeHwnd()), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, 1, 65535);
+    m_port.SetSpin(GetDlgItem(kPortSpin));
 
     NHPP::PolicyLockInfo lock;
     const bool use = m_settings.GetBoolOrDefault(m_keys.use.c_str(), false, &lock);

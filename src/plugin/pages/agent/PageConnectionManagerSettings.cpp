@@ -141,36 +141,40 @@ void CPageConnectionManagerSettings::AddInterval()
     UpdateControls();
 }
 
-void CPageConnectionManagerSettings::EditInterval()
+std::optional<std::size_t> CPageConnectionManagerSettings::SelectedIndex() const
 {
     const int line = SelectedLine();
-    if (line < 0) return;
+    if (line < 0) return std::nullopt;
     const auto index = static_cast<std::size_t>(m_intervals.GetItemData(line));
-    if (index >= m_schedule->GetSize()) return;
-    ZRPAR::Value* element = m_schedule->ItemAt(index);
+    if (index >= m_schedule->GetSize()) return std::nullopt;
+    return index;
+}
+
+void CPageConnectionManagerSettings::EditInterval()
+{
+    const auto index = SelectedIndex();
+    if (!index) return;
+    ZRPAR::Value* element = m_schedule->ItemAt(*index);
+    ZRPAR::Params* stored = element && element->GetType() == ZRPAR::VT_PARAMS
+                                ? static_cast<ZRPAR::ParamsValue*>(element)->GetValue()
+                                : nullptr;
     // an element that is no interval (bad stored data) is edited as a new one and replaced on OK
-    ZRSTD::CAutoPtr<ZRPAR::Params> interval =
-        element && element->GetType() == ZRPAR::VT_PARAMS && static_cast<ZRPAR::ParamsValue*>(element)->GetValue()
-            ? ZRSTD::CAutoPtr<ZRPAR::Params>(static_cast<ZRPAR::ParamsValue*>(element)->GetValue())
-            : ZRPAR::CreateParams();
+    ZRSTD::CAutoPtr<ZRPAR::Params> interval = stored ? ZRSTD::CAutoPtr<ZRPAR::Params>(stored) : ZRPAR::CreateParams();
     CDlgConnectionManagerTimeInterval dialog(GetPageData(), *interval);
     if (dialog.DoModal(m_hWnd) != IDOK) return;
-    if (m_schedule->ItemAt(index) != element || !element || element->GetType() != ZRPAR::VT_PARAMS)
-        m_schedule->SetAt(index, ZRPAR::CreateValue(interval.Get()).Get());
-    m_intervals.SetItemText(line, 0, IntervalLine(ReadConnectionInterval(m_schedule->ItemAt(index))));
+    if (!stored) m_schedule->SetAt(*index, ZRPAR::CreateValue(interval.Get()).Get());
+    m_intervals.SetItemText(SelectedLine(), 0, IntervalLine(ReadConnectionInterval(m_schedule->ItemAt(*index))));
     SetModified();
 }
 
 void CPageConnectionManagerSettings::RemoveInterval()
 {
-    const int line = SelectedLine();
-    if (line < 0) return;
-    const auto index = static_cast<std::size_t>(m_intervals.GetItemData(line));
-    if (index >= m_schedule->GetSize()) return;
+    const auto index = SelectedIndex();
+    if (!index) return;
     if (ShowPluginMessage(m_hWnd, kConfirmRemove, MB_YESNO | MB_ICONWARNING) != IDYES) return;
     auto rest = ZRPAR::CreateArrayValue();
     for (std::size_t i = 0; i < m_schedule->GetSize(); ++i)
-        if (i != index) rest->Append(m_schedule->ItemAt(i));
+        if (i != *index) rest->Append(m_schedule->ItemAt(i));
     m_schedule = rest;
     FillList();  // the lines after it move up, and so do their indexes
     SetModified();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "controls/HyperLink.h"
@@ -38,6 +39,8 @@ protected:
     void RemoveInterval();
     // The selected line, or -1.
     int SelectedLine() const;
+    // The schedule element of the selected line, if a line is selected.
+    std::optional<std::size_t> SelectedIndex() const;
     // The list again from the schedule, one line per element.
     void FillList();
 

@@ -41,7 +41,7 @@ std::int32_t ReadPort(NHPP::CParams& provider)
 std::wstring ReadString(NHPP::CParams& provider, const wchar_t* key)
 {
     std::wstring value;
-    if (provider.GetString(key, value, nullptr) != NHPP::kOk) value.clear();
+    provider.GetStringOrDefault(value, key, L"", nullptr);
     return value;
 }
 
@@ -97,9 +97,7 @@ bool CPageSettingsInetProxy::OnInitDialog()
 
     m_port.SubclassDlgItem(kPort, m_hWnd);
     m_port.SetRange(kMinPort, kMaxPort);
-    const HWND upDown = GetDlgItem(kPortSpin);
-    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(m_port.GetSafeHwnd()), 0);
-    ::SendMessageW(upDown, UDM_SETRANGE32, kMinPort, kMaxPort);
+    m_port.SetSpin(GetDlgItem(kPortSpin));
     m_password.SubclassDlgItem(kPassword, m_hWnd);
     m_showPassword.SubclassDlgItem(kShowPassword, m_hWnd);
     m_showPassword.SetEdit(kPassword);
