@@ -741,14 +741,18 @@ void MoveListColumn(HWND list, int column, int position)
     SendMessageW(list, LVM_SETCOLUMNORDERARRAY, order.size(), reinterpret_cast<LPARAM>(order.data()));
 }
 
+std::wstring GetListRowText(HWND list, int item)
+{
+    LVITEMW cell;
+    cell.iItem = item;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
+    return cell.text;
+}
+
 int FindListRow(HWND list, const std::wstring& text)
 {
-    for (int row = 0; row < RowCount(list); ++row) {
-        LVITEMW item;
-        item.iItem = row;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        if (item.text == text) return row;
-    }
+    for (int row = 0; row < RowCount(list); ++row)
+        if (GetListRowText(list, row) == text) return row;
     return -1;
 }
 

@@ -152,6 +152,8 @@ UI_API std::wstring TooltipTextFor(HWND control);
 UI_API void ClickListItem(HWND list, int item, int subItem = 0);
 UI_API void DoubleClickListItem(HWND list, int item, int subItem = 0);
 UI_API void ToggleListCheck(HWND list, int item);
+// The text of a row's first cell.
+UI_API std::wstring GetListRowText(HWND list, int item);
 // The first row whose first cell shows the text, or -1.
 UI_API int FindListRow(HWND list, const std::wstring& text);
 UI_API bool IsListRowChecked(HWND list, int item);

@@ -18,12 +18,9 @@ std::wstring DescribeRows(HWND list)
     const bool checks = (SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
     std::wstring described;
     for (int row = 0; row < rows; ++row) {
-        LVITEMW item;
-        item.iItem = row;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         if (row) described += L"; ";
         if (checks) described += IsListRowChecked(list, row) ? L"[x] " : L"[ ] ";
-        described += L"\"" + item.text + L"\"";
+        described += L"\"" + GetListRowText(list, row) + L"\"";
         if (IsListRowSelected(list, row)) described += L" (selected)";
     }
     return described;

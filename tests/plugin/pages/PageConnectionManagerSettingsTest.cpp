@@ -55,14 +55,9 @@ protected:
     std::vector<std::wstring> Lines()
     {
         std::vector<std::wstring> lines;
-        const auto count = SendMessageW(GetDlgItem(window, Page::kIntervals), LVM_GETITEMCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            LVITEMW item;
-            item.iItem = static_cast<int>(i);
-            SendMessageW(GetDlgItem(window, Page::kIntervals), LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
-                         reinterpret_cast<LPARAM>(&item));
-            lines.push_back(item.text);
-        }
+        HWND list = GetDlgItem(window, Page::kIntervals);
+        const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) lines.push_back(ui::GetListRowText(list, static_cast<int>(i)));
         return lines;
     }
     // The stored schedule as list lines, read back from the policy.
@@ -78,12 +73,7 @@ protected:
     HWND LockDropDown() { return GetDlgItem(GetDlgItem(window, Page::kLock), CLockCtrl::kDropDownId); }
 };
 
-bool DayChecked(HWND dialog, int item)
-{
-    const auto state = static_cast<UINT>(SendMessageW(GetDlgItem(dialog, Dlg::kDays), LVM_GETITEMSTATE,
-                                                      static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));
-    return state == INDEXTOSTATEIMAGEMASK(2);
-}
+bool DayChecked(HWND dialog, int item) { return ui::IsListRowChecked(GetDlgItem(dialog, Dlg::kDays), item); }
 
 }  // namespace
 
@@ -161,9 +151,7 @@ TEST_F(ConnectionManagerPage, AnAddedIntervalStartsWithEveryDayAndNeedsOneToBeAc
     user.InDialog([](HWND dialog) {
         EXPECT_EQ(GetWindowTextW(dialog), L"Период подключения");
         for (int item = 0; item < 7; ++item) EXPECT_TRUE(DayChecked(dialog, item)) << item;
-        LVITEMW first;
-        SendMessageW(GetDlgItem(dialog, Dlg::kDays), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&first));
-        EXPECT_EQ(first.text, L"понедельник");  // the locale's week starts on Monday
+        EXPECT_EQ(ui::GetListRowText(GetDlgItem(dialog, Dlg::kDays), 0), L"понедельник");  // the locale's week starts on Monday
         EXPECT_EQ(GetDlgItemTextW(dialog, Dlg::kDuration), L"1440");
         SYSTEMTIME shown;
         SendMessageW(GetDlgItem(dialog, Dlg::kStart), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
