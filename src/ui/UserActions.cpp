@@ -173,13 +173,30 @@ void SetChecked(HWND button, bool checked)
         throw ActionRefused("clicking " + Name(button) + " does not " + (checked ? "check" : "clear") + " it");
 }
 
+namespace {
+
+// The row of a list view whose first cell shows the text; refused for any other control or text.
+int RowOf(HWND list, const std::wstring& rowText)
+{
+    RequireUsable(list);
+    if (GetClassName(list) != L"SysListView32") throw ActionRefused("the control " + Name(list) + " has no rows");
+    const int row = FindListRow(list, rowText);
+    if (row < 0) throw ActionRefused("the list " + Name(list) + " has no row \"" + ZRSTD::ToUtf8(rowText) + "\"");
+    return row;
+}
+
+}  // namespace
+
+void SetRowChecked(HWND list, const std::wstring& rowText, bool checked)
+{
+    SetListCheck(list, RowOf(list, rowText), checked);
+}
+
 void SelectItem(HWND box, const std::wstring& itemText)
 {
     RequireUsable(box);
     if (GetClassName(box) == L"SysListView32") {
-        const int row = FindListRow(box, itemText);
-        if (row < 0) throw ActionRefused("the list " + Name(box) + " has no row \"" + ZRSTD::ToUtf8(itemText) + "\"");
-        ClickListItem(box, row);
+        ClickListItem(box, RowOf(box, itemText));
         return;
     }
     const bool combo = GetClassName(box) == L"ComboBox" || GetClassName(box) == L"ComboBoxEx32";

@@ -50,6 +50,8 @@ UI_API void SetChecked(HWND button, bool checked);
 // Chooses the item with this text in a combo or list box, or clicks the row
 // of a list view whose first cell shows it.
 UI_API void SelectItem(HWND box, const std::wstring& itemText);
+// Clicks the check box of the list view's row with this text until it shows the state.
+UI_API void SetRowChecked(HWND list, const std::wstring& rowText, bool checked);
 UI_API void KeyPress(HWND control, WORD key, Modifiers modifiers = {});
 // A key held down on the focused control, and its release.
 UI_API void KeyDown(HWND control, WORD key);

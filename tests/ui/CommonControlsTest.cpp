@@ -305,13 +305,14 @@ TEST_F(CommonControls, ListRowsAreChosenAndCheckedByTheirTextAndDescribedAsSeen)
     EXPECT_EQ(ui::FindListRow(list, L"вторник"), 1);
     EXPECT_EQ(ui::FindListRow(list, L"среда"), -1);
 
-    ui::SetListCheck(list, 1, true);
-    ui::SetListCheck(list, 1, true);  // already shows the state: no second click
+    ui::SetRowChecked(list, L"вторник", true);
+    ui::SetRowChecked(list, L"вторник", true);  // already shows the state: no second click
     EXPECT_TRUE(ui::IsListRowChecked(list, 1));
     EXPECT_FALSE(ui::IsListRowChecked(list, 0));
     ui::SelectItem(list, L"понедельник");
     EXPECT_TRUE(ui::IsListRowSelected(list, 0));
     EXPECT_THROW(ui::SelectItem(list, L"среда"), ui::ActionRefused);
+    EXPECT_THROW(ui::SetRowChecked(list, L"среда", true), ui::ActionRefused);
 
     const auto described = ui::DescribeControls(parent.Handle());
     ASSERT_EQ(described.size(), 1u);

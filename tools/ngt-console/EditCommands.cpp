@@ -134,16 +134,6 @@ void TypeTime(HWND picker, const std::wstring& text)
     ui::PickDateTime(picker, shown);
 }
 
-// A row of a list view with check boxes, by its text.
-void CheckRow(HWND list, const std::wstring& text, bool checked)
-{
-    if (GetClassName(list) != L"SysListView32")
-        throw ui::ActionRefused("the control " + std::to_string(GetDlgCtrlID(list)) + " has no rows to check");
-    const int row = ui::FindListRow(list, text);
-    if (row < 0) throw ui::ActionRefused("the list " + std::to_string(GetDlgCtrlID(list)) + " has no row \"" + ToUtf8(text) + "\"");
-    ui::SetListCheck(list, row, checked);
-}
-
 void Perform(HWND dialog, const UserAction& action)
 {
     const auto control = [&] { return ui::FindControl(dialog, action.id); };
@@ -155,7 +145,7 @@ void Perform(HWND dialog, const UserAction& action)
     } else if (action.verb == "click") {
         ui::Click(control());
     } else if (action.verb == "check" || action.verb == "uncheck") {
-        if (action.hasText) CheckRow(control(), action.text, action.verb == "check");
+        if (action.hasText) ui::SetRowChecked(control(), action.text, action.verb == "check");
         else ui::SetChecked(control(), action.verb == "check");
     } else if (action.verb == "select") {
         ui::SelectItem(DropDownOf(control()), action.text);
