@@ -53,6 +53,15 @@ public:
         for (std::size_t i = 0; i < params.GetSize(); ++i) Entry(ZRSTD::ToUtf8(params.NameAt(i)), params.NameAt(i), params.ValueAt(i), indent);
     }
 
+    // "[n]", appended piece by piece: "[" + std::to_string(n) trips g++ 12's -Wrestrict
+    static std::string Bracketed(std::size_t n)
+    {
+        std::string text = "[";
+        text += std::to_string(n);
+        text += ']';
+        return text;
+    }
+
     void Entry(const std::string& label, std::wstring_view name, const Value* value, int indent)
     {
         m_out.append(static_cast<std::size_t>(indent) * 2, ' ');
@@ -63,7 +72,7 @@ public:
         }
         m_out += " (";
         m_out += ZRSTD::ToUtf8(TypeName(value->GetType()));
-        if (value->GetType() == VT_ARRAY) m_out += "[" + std::to_string(static_cast<const ArrayValue*>(value)->GetSize()) + "]";
+        if (value->GetType() == VT_ARRAY) m_out += Bracketed(static_cast<const ArrayValue*>(value)->GetSize());
         m_out += ")";
         if (m_options.hideSecrets && IsSecretName(name) && value->GetType() != VT_PARAMS && value->GetType() != VT_ARRAY) {
             m_out += ": " + Hidden(value) + "\n";
@@ -78,7 +87,7 @@ public:
             const auto* array = static_cast<const ArrayValue*>(value);
             m_out += array->GetSize() ? ":\n" : "\n";
             for (std::size_t i = 0; i < array->GetSize(); ++i)
-                Entry("[" + std::to_string(i) + "]", name, array->ItemAt(i), indent + 1);
+                Entry(Bracketed(i), name, array->ItemAt(i), indent + 1);
             return;
         }
         default: m_out += ": " + Scalar(value) + "\n";

@@ -105,7 +105,10 @@ std::wstring FormatDouble(double value, wchar_t conv, const Directive& directive
     if (directive.plus) fmt += '+';
     if (directive.space) fmt += ' ';
     if (directive.alt) fmt += '#';
-    if (directive.precision >= 0) fmt += "." + std::to_string(directive.precision);
+    if (directive.precision >= 0) {
+        fmt += '.';  // appended apart: "." + std::to_string trips g++ 12's -Wrestrict
+        fmt += std::to_string(directive.precision);
+    }
     fmt += static_cast<char>(conv);
     char buffer[512];
     const int n = std::snprintf(buffer, sizeof buffer, fmt.c_str(), value);
