@@ -42,16 +42,26 @@ std::optional<std::int64_t> NormalizeLocalTime(std::int64_t time)
     return static_cast<std::int64_t>(back);
 }
 
-HResult CParamsProviderBase::ReportLoadError(ErrorReporter* reporter) const
+const ZRERR::Error* CParamsProviderBase::UnreadableSettings(bool& ofPolicy) const
 {
-    if (!m_loadError) return kOk;
-    if (reporter) reporter->ReportError(*m_loadError);
+    ofPolicy = !m_loadError && m_policyReadError;
+    if (m_loadError) return &*m_loadError;
+    return m_policyReadError ? &*m_policyReadError : nullptr;
+}
+
+HResult CParamsProviderBase::RefuseUnreadable(ErrorReporter* reporter) const
+{
+    bool ofPolicy = false;
+    const ZRERR::Error* error = UnreadableSettings(ofPolicy);
+    if (!error) return kOk;
+    if (reporter) reporter->ReportError(*error);
     return kFail;
 }
 
 HResult CParamsProviderBase::CommitRoot(bool replace, bool reloadOnError, ErrorReporter* reporter, const char* operation)
 {
-    if (!m_root) return ReportLoadError(reporter);
+    // nothing is written over data that was never read, or under a policy whose locks are unknown
+    if (!m_root || m_policyReadError) return RefuseUnreadable(reporter);
     const HResult result = CommitToStorage(
         m_storage.Get(), m_product, m_version, m_storageSection,
         [&] {
@@ -162,6 +172,7 @@ void CParamsProviderBase::CopyFrom(CParams* source, bool resetSection)
     if (!other || other == this) return;
     m_root = other->m_root;
     m_lockSource = other->m_lockSource;
+    m_policyReadError = other->m_policyReadError;
     m_section = resetSection ? std::wstring() : other->m_section;
     m_product = other->m_product;
     m_version = other->m_version;
@@ -228,6 +239,10 @@ HResult CParamsProviderBase::WriteFlags(const wchar_t* key, std::initializer_lis
 HResult CParamsProviderBase::GetLockData(const wchar_t* key, PolicyLockInfo* lock)
 {
     if (!key || !lock) return kInvalidArg;
+    if (m_policyReadError) {
+        SetUnreadablePolicyLock(*lock);
+        return kFail;
+    }
     return ReadPolicyLock(m_lockSource.Get(), FullName(key), lock);
 }
 

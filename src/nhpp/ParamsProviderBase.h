@@ -88,6 +88,9 @@ public:
     void CopyFrom(CParams* source, bool resetSection) override;
 
     std::wstring FullName(const wchar_t* key) const;
+    // Why this provider's data (ofPolicy false) or the policy governing it
+    // (ofPolicy true) could not be read; null when both were read.
+    const ZRERR::Error* UnreadableSettings(bool& ofPolicy) const;
     ZRPAR::Params* Root() const { return m_root.Get(); }
     ZRPAR::Params* LockSource() const { return m_lockSource.Get(); }
 
@@ -133,7 +136,11 @@ protected:
     // Why the last read from storage failed: an Apply without data reports it
     // instead of claiming success.
     std::optional<ZRERR::Error> m_loadError;
-    HResult ReportLoadError(ErrorReporter* reporter) const;
+    // Why the policy that governs the data could not be read: every value then
+    // reads as enforced, and nothing is committed.
+    std::optional<ZRERR::Error> m_policyReadError;
+    // Reports the read error, if any; kFail when there was one.
+    HResult RefuseUnreadable(ErrorReporter* reporter) const;
     // Commits the root to the storage section: replaced (Apply) or merged
     // (Update), after creating the three levels; with reloadOnError a failed
     // commit is followed by Reload.

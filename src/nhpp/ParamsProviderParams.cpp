@@ -1,5 +1,7 @@
 #include "nhpp/ParamsProviderParams.h"
 
+#include "zrstd/Trace.h"
+
 namespace NHPP {
 
 HResult CParamsProviderParams::ReadValue(const wchar_t* key, ZRPAR::ValueType type,
@@ -20,7 +22,13 @@ HResult CParamsProviderParams::ReadValue(const wchar_t* key, ZRPAR::ValueType ty
         result = kFalse;
     }
     if (lock) {
-        if (ReadPolicyLock(m_lockSource.Get(), fullName, lock) < 0) result = kFail;
+        if (m_policyReadError) {
+            SetUnreadablePolicyLock(*lock);
+        } else if (ReadPolicyLock(m_lockSource.Get(), fullName, lock) < 0) {
+            // policy data whose locks cannot be read at all governs everything
+            ZRSTD::Trace(3, L"%hs: the lock of \"%s\" cannot be read; taken as enforced", operation, fullName);
+            SetUnreadablePolicyLock(*lock);
+        }
         lock->locked = lock->mandatory;  // on one computer a value is locked when the policy enforces it
     }
     return result;

@@ -85,21 +85,31 @@ HResult CParamsProviderPolicy::ReadValue(const wchar_t* key, ZRPAR::ValueType ty
     if (!m_root || !key) return kInvalidArg;
     auto path = GetValueCompatiblePath(FullName(key), PathForm::PolicyValue);
     if (!path) return kUnexpected;
+    ZRPAR::Params* valueContainer = nullptr;
     try {
-        ZRPAR::Params* valueContainer = WalkContainers(m_root.Get(), path->containers);
+        valueContainer = WalkContainers(m_root.Get(), path->containers);
         ZRPAR::Value* found = valueContainer->GetValue(kValue).Get();
         if (found->GetType() != type) return kUnexpected;
-        if (lock) {
-            PolicyLockInfo read;
-            NHPP::GetLockData(valueContainer, read);  // the setting's own entry, without climbing
-            *lock = read;
-        }
         value = found;
-        return kOk;
     } catch (const ZRERR::Error& error) {
         ZRERR::SayFailure2(error, operation, 5);
         return kFalse;
     }
+    if (lock) {
+        // The setting's own entry; lock data that is missing or of another
+        // type is taken as an absent flag, never as an absent value.
+        PolicyLockInfo read;
+        try {
+            NHPP::GetLockData(valueContainer, read);
+        } catch (const ZRERR::Error& error) {
+            ZRERR::SayFailure2(error, operation, 3);
+            std::vector<std::wstring> enclosing = path->containers;
+            enclosing.resize(enclosing.size() - 2);
+            ReadLockClimbing(m_root.Get(), std::move(enclosing), read);
+        }
+        *lock = read;
+    }
+    return kOk;
 }
 
 HResult CParamsProviderPolicy::WriteValue(const wchar_t* key, ZRPAR::Value* value, bool mandatory)

@@ -31,6 +31,7 @@ void CParamsProviderProduct::Init(ZRPlugin::SettingsStorage* localStorage, ZRPlu
     m_storageSection = section;
     m_storage = localStorage;
     m_lockSource = nullptr;
+    m_policyReadError.reset();
     try {
         if (policyStorage) {
             policyStorage->Read(product, version, section, &m_lockSource);
@@ -38,6 +39,7 @@ void CParamsProviderProduct::Init(ZRPlugin::SettingsStorage* localStorage, ZRPlu
         }
     } catch (const ZRERR::Error& error) {
         ZRERR::SayFailure2(error, "NHPP::CParamsProviderProduct::Init", 1);
+        m_policyReadError = error;  // what the policy enforces is unknown: nothing becomes editable
     }
     Reload();
 }
@@ -63,13 +65,14 @@ HResult CParamsProviderProduct::Reload()
         if (!local) local = ZRPAR::CreateParams();
         ZRPARLOG_LogParams2(1, ZRSTD::kTraceModule, local.Get());
         ZRSTD::CAutoPtr<ZRPAR::Params> merged;
-        if (m_lockSource) {
+        if (m_lockSource && m_lockSource->GetSize() > 0) {  // an empty policy section enforces nothing
             try {
                 merged = MergeProductAndPolicySettings(local.Get(), m_lockSource.Get());
                 ZRPARLOG_LogParams2(1, ZRSTD::kTraceModule, merged.Get());
             } catch (const ZRERR::Error& error) {
-                // Policy data that cannot be split: the computer's own values stay editable.
+                // Policy data that cannot be split: the computer's own values are shown, none editable.
                 ZRERR::SayFailure2(error, "NHPP::CParamsProviderProduct::MergeProductAndPolicySettings", 1);
+                m_policyReadError = error;
             }
         }
         m_root = merged ? merged : local;  // a new root object, not a refill

@@ -25,6 +25,7 @@ HResult CParamsProviderTask::Init(ZRPAR::Params* taskParams, ZRPlugin::SettingsS
     m_storageSection = section;
     m_root = nullptr;
     m_lockSource = nullptr;
+    m_policyReadError.reset();
     if (policyStorage) {
         try {
             ZRSTD::CAutoPtr<ZRPAR::Params> tasksPolicy;
@@ -37,6 +38,7 @@ HResult CParamsProviderTask::Init(ZRPAR::Params* taskParams, ZRPlugin::SettingsS
             }
         } catch (const ZRERR::Error& error) {
             ZRERR::SayFailure2(error, "NHPP::CParamsProviderTask::Init", 1);
+            m_policyReadError = error;  // what the policy enforces is unknown: nothing becomes editable
         }
     }
     m_root = taskParams;

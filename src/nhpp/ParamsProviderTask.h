@@ -13,8 +13,10 @@ public:
                  const wchar_t* product, const wchar_t* version, const wchar_t* section);
 
     int GetProviderType() override { return kTaskProvider; }
-    HResult Apply(bool, ErrorReporter*) override { return kFalse; }  // the console reads the container itself
-    HResult Update(ErrorReporter*) override { return kFalse; }
+    // The console reads the container itself; under a policy that could not
+    // be read the page's apply is refused all the same.
+    HResult Apply(bool, ErrorReporter* reporter) override { return m_policyReadError ? RefuseUnreadable(reporter) : kFalse; }
+    HResult Update(ErrorReporter* reporter) override { return m_policyReadError ? RefuseUnreadable(reporter) : kFalse; }
     HResult Reload() override { return kFalse; }
 
     const std::wstring& TaskKey() const { return m_taskKey; }

@@ -97,17 +97,23 @@ HResult ReadPolicyLock(ZRPAR::Params* lockSource, const std::wstring& fullName, 
     if (!lock) return kInvalidArg;
     lock->locked = false;
     lock->mandatory = false;
-    if (!lockSource) return kFalse;
+    if (!lockSource || lockSource->GetSize() == 0) return kFalse;
     auto path = GetValueCompatiblePath(fullName, PathForm::PolicyValue);
     if (!path) return kUnexpected;
     // The containers that hold the value's own entry: every name but the final "ZRPRSS_Val".
-    std::vector<std::wstring> names = std::move(path->containers);
+    return ReadLockClimbing(lockSource, std::move(path->containers), *lock);
+}
+
+HResult ReadLockClimbing(ZRPAR::Params* source, std::vector<std::wstring> names, PolicyLockInfo& lock)
+{
     while (true) {
         try {
-            GetLockData(WalkContainers(lockSource, names), *lock);
+            GetLockData(WalkContainers(source, names), lock);
             return kOk;
         } catch (const ZRERR::Error& error) {
             ZRERR::SayFailure2(error, "NHPP::_GetPolicyLockAndMandatoryDataInternal", 5);
+            lock.locked = false;
+            lock.mandatory = false;
             if (names.size() < 2) {
                 ZRERR::SayFailure2(error, "NHPP::_GetPolicyLockAndMandatoryDataInternal", 3);
                 return kUnexpected;
@@ -115,6 +121,13 @@ HResult ReadPolicyLock(ZRPAR::Params* lockSource, const std::wstring& fullName, 
             names.resize(names.size() - 2);  // the enclosing section's entry
         }
     }
+}
+
+void SetUnreadablePolicyLock(PolicyLockInfo& lock)
+{
+    lock = PolicyLockInfo{};
+    lock.locked = true;
+    lock.mandatory = true;
 }
 
 ZRSTD::CAutoPtr<ZRPAR::Params> CreateEmptyPolicyContainer()

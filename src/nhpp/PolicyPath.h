@@ -54,8 +54,15 @@ ZRPAR::Params* WalkCreatingContainers(ZRPAR::Params* root, const std::vector<std
 void GetLockData(ZRPAR::Params* valueContainer, PolicyLockInfo& lock);
 
 // The lock of a full name in a policy-form source, climbing to the enclosing
-// sections when the value has no entry of its own.
+// sections when the value has no entry of its own (or one whose lock data is
+// damaged). An empty source enforces nothing: unlocked, result kFalse.
 HResult ReadPolicyLock(ZRPAR::Params* lockSource, const std::wstring& fullName, PolicyLockInfo* lock);
+// The same from the value container the names lead to: the first container
+// on the way back to the root whose lock data reads is taken.
+HResult ReadLockClimbing(ZRPAR::Params* source, std::vector<std::wstring> names, PolicyLockInfo& lock);
+// The lock of a policy that could not be read: everything it may govern is
+// taken as enforced, so that nothing it governs becomes editable.
+void SetUnreadablePolicyLock(PolicyLockInfo& lock);
 
 // An empty policy container: { "ZRPRSS_Mnd": false, "ZRPRSS_Val": {} }.
 ZRSTD::CAutoPtr<ZRPAR::Params> CreateEmptyPolicyContainer();

@@ -9,11 +9,20 @@ using namespace ZRPAR;
 constexpr const wchar_t* kMandatory = L"ZRPRSS_Mnd";
 constexpr const wchar_t* kValue = L"ZRPRSS_Val";
 
+// A value container: one with "ZRPRSS_Val". Its flag is "ZRPRSS_Mnd"; a flag
+// that is missing or no bool is taken from the enclosing section, as the
+// lock read takes it.
 const Params* AsValueContainer(const Value* value)
 {
     if (!value || value->GetType() != VT_PARAMS) return nullptr;
     const Params* container = static_cast<const ParamsValue*>(value)->GetValue();
-    return container->DoesExist(kMandatory) && container->DoesExist(kValue) ? container : nullptr;
+    return container->DoesExist(kValue) ? container : nullptr;
+}
+
+bool FlagOf(const Params& container, bool enclosing)
+{
+    const Value* flag = container.FindValue(kMandatory);
+    return flag && flag->GetType() == VT_BOOL ? static_cast<const BoolValue*>(flag)->GetValue() : enclosing;
 }
 
 // A section's "ZRPRSS_Val": a non-empty container of value containers only.
@@ -27,7 +36,7 @@ const Params* AsSectionContent(const Value* value)
     return content;
 }
 
-void Split(const Params& content, Params& mandatory, Params& proposed, int depth)
+void Split(const Params& content, Params& mandatory, Params& proposed, bool enclosing, int depth)
 {
     if (depth > kMaxDepth) ZRERR_throwError(kModule, kTooDeep, L"policy sections nest deeper than %d levels", kMaxDepth);
     for (std::size_t i = 0; i < content.GetSize(); ++i) {
@@ -35,16 +44,17 @@ void Split(const Params& content, Params& mandatory, Params& proposed, int depth
         const Params* setting = AsValueContainer(content.ValueAt(i));
         if (!setting)
             ZRERR_throwError(kModule, kWrongType, L"policy setting \"%s\" is not a value container", name);
+        const bool flag = FlagOf(*setting, enclosing);
         const Value* value = setting->FindValue(kValue);
         if (const Params* section = AsSectionContent(value)) {
             auto enforcedPart = CreateParams();
             auto proposedPart = CreateParams();
-            Split(*section, *enforcedPart, *proposedPart, depth + 1);
+            Split(*section, *enforcedPart, *proposedPart, flag, depth + 1);
             if (enforcedPart->GetSize()) mandatory.AddValue(name, CreateValue(enforcedPart.Get()).Get());
             if (proposedPart->GetSize()) proposed.AddValue(name, CreateValue(proposedPart.Get()).Get());
             continue;
         }
-        (GetBoolValue(setting, kMandatory) ? mandatory : proposed).AddValue(name, value->CloneValue(depth).Get());
+        (flag ? mandatory : proposed).AddValue(name, value->CloneValue(depth).Get());
     }
 }
 
@@ -60,7 +70,8 @@ void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** 
         const Value* content = policy->FindValue(kValue);
         if (!content || content->GetType() != VT_PARAMS)
             ZRERR_throwError(kModule, kWrongType, L"the policy data has no \"ZRPRSS_Val\" container");
-        Split(*static_cast<const ParamsValue*>(content)->GetValue(), *mandatory, *proposed, 1);
+        // a root without a flag of its own enforces what it holds: unknown locks fail closed
+        Split(*static_cast<const ParamsValue*>(content)->GetValue(), *mandatory, *proposed, FlagOf(*policy, true), 1);
     }
     *ppMandatory = mandatory.Detach();
     *ppDefault = proposed.Detach();

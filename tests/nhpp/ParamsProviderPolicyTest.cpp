@@ -89,6 +89,39 @@ TEST(PolicyProvider, ReadsReportTheStoredLockOfTheSettingItself)
     EXPECT_EQ(provider->GetInt(L"Absent", value, &lock), kFalse);
 }
 
+TEST(PolicyProvider, DamagedLockDataNeverHidesASoundValue)
+{
+    // lock data that is missing or of another type reads as an absent flag: the enclosing section's
+    auto noFlag = ZRPAR::CreateParamsBody({{L"ZRPRSS_Val", 11}});
+    auto intFlag = ZRPAR::CreateParamsBody({{L"ZRPRSS_Mnd", 1}, {L"ZRPRSS_Val", 12}});
+    auto textLock = Setting(13, false);
+    textLock->AddValue(L"ZRPRSS_ValLck", ZRPAR::CreateValue(L"yes").Get());
+    CAutoPtr<CParams> provider;
+    PolicyOver(nullptr)->CreateInstance(
+        &provider,
+        Section({{L"Locked", Section({{L"NoFlag", noFlag}, {L"IntFlag", intFlag}, {L"TextLock", textLock}}, true)},
+                 {L"TopNoFlag", noFlag}}),
+        false);
+    const struct {
+        const wchar_t* key;
+        std::int32_t value;
+        bool mandatory;
+    } cases[] = {
+        {L"Locked\rNoFlag", 11, true},
+        {L"Locked\rIntFlag", 12, true},
+        {L"Locked\rTextLock", 13, true},
+        {L"TopNoFlag", 11, false},  // the root's flag
+    };
+    for (const auto& c : cases) {
+        PolicyLockInfo lock;
+        std::int32_t value = 0;
+        EXPECT_EQ(provider->GetInt(c.key, value, &lock), kOk) << ZRSTD::ToUtf8(c.key);
+        EXPECT_EQ(value, c.value) << ZRSTD::ToUtf8(c.key);
+        EXPECT_EQ(lock.mandatory, c.mandatory) << ZRSTD::ToUtf8(c.key);
+        EXPECT_FALSE(lock.locked) << ZRSTD::ToUtf8(c.key);
+    }
+}
+
 TEST(PolicyProvider, FlagsAloneAreMergedWithoutTouchingValues)
 {
     CAutoPtr<CParams> provider;

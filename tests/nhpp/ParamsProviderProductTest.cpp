@@ -152,3 +152,54 @@ TEST(ProductProvider, ChildrenAndCopiesShareTheStorage)
     EXPECT_EQ(child->Apply(false, nullptr), kOk);  // a child has no storage of its own
     EXPECT_EQ(computer.local.writes, writesBefore);
 }
+
+TEST(ProductProvider, APolicyThatCannotBeReadLeavesNothingEditableAndNothingApplied)
+{
+    const struct {
+        const char* what;
+        bool failPolicyReads;
+        ZRSTD::CAutoPtr<ZRPAR::Params> policy;
+    } cases[] = {
+        {"the storage refuses", true, Section({{L"UseSsl", Setting(true, false)}})},
+        {"settings that are no value containers", false, Section({{L"UseSsl", ZRPAR::CreateParams()}})},
+        {"no policy form at all", false, ZRPAR::CreateParamsBody({{L"UseSsl", true}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Computer computer;
+        computer.StoreLocal(ZRPAR::CreateParamsBody({{L"UseSsl", false}}));
+        computer.StorePolicy(c.policy.Get());
+        computer.policy.failReads = c.failPolicyReads;
+        auto provider = computer.Open();
+        PolicyLockInfo lock;
+        bool useSsl = true;
+        EXPECT_EQ(provider->GetBool(L"UseSsl", useSsl, &lock), kOk);
+        EXPECT_FALSE(useSsl);  // the computer's own value is shown
+        EXPECT_TRUE(lock.locked);
+        EXPECT_TRUE(lock.mandatory);
+        bool ofPolicy = false;
+        EXPECT_NE(provider->UnreadableSettings(ofPolicy), nullptr);
+        EXPECT_TRUE(ofPolicy);
+
+        provider->SetBool(L"UseSsl", true, false);
+        RecordingReporter reporter;
+        EXPECT_EQ(provider->Apply(false, &reporter), kFail);
+        EXPECT_EQ(provider->Update(&reporter), kFail);
+        EXPECT_EQ(reporter.reported.size(), 2u);
+        EXPECT_EQ(computer.local.writes, 0);
+    }
+}
+
+TEST(ProductProvider, AnEmptyPolicySectionEnforcesNothing)
+{
+    Computer computer;
+    computer.StoreLocal(ZRPAR::CreateParamsBody({{L"UseSsl", false}}));
+    computer.StorePolicy(ZRPAR::CreateParams());
+    auto provider = computer.Open();
+    PolicyLockInfo lock;
+    bool useSsl = true;
+    EXPECT_EQ(provider->GetBool(L"UseSsl", useSsl, &lock), kOk);
+    EXPECT_FALSE(useSsl);
+    EXPECT_FALSE(lock.locked);
+    EXPECT_EQ(provider->Apply(false, nullptr), kOk);
+}

@@ -32,6 +32,25 @@ TEST(PolicyForm, SplitsSettingsByTheirOwnFlagAndFollowsSections)
     EXPECT_EQ(ZRPAR::GetIntValue(ZRPAR::GetParamsValue(again, L"Box"), L"plain"), 1);
 }
 
+TEST(PolicyForm, ASettingWhoseFlagIsDamagedTakesItsSectionsFlag)
+{
+    auto unflagged = ZRPAR::CreateParamsBody({{L"ZRPRSS_Val", 7}});
+    auto wrongFlag = ZRPAR::CreateParamsBody({{L"ZRPRSS_Mnd", 1}, {L"ZRPRSS_Val", 8}});
+    const auto policy = Section({
+        {L"Locked", Section({{L"NoFlag", unflagged}, {L"IntFlag", wrongFlag}}, /*mandatory=*/true)},
+        {L"Free", Section({{L"NoFlag", unflagged}}, /*mandatory=*/false)},
+    });
+    ZRSTD::CAutoPtr<ZRPAR::Params> enforced, proposed;
+    ZRPRSS_GetMandatoryAndDefault(policy.Get(), &enforced, &proposed);
+    EXPECT_EQ(ZRPAR::GetParamsValue(enforced, L"Locked")->GetNames(), (std::vector<std::wstring>{L"NoFlag", L"IntFlag"}));
+    EXPECT_EQ(proposed->GetNames(), (std::vector<std::wstring>{L"Free"}));
+
+    // a root without a flag enforces what it holds
+    auto bareRoot = ZRPAR::CreateParamsBody({{L"ZRPRSS_Val", ZRPAR::CreateParamsBody({{L"x", unflagged}})}});
+    ZRPRSS_GetMandatoryAndDefault(bareRoot.Get(), &enforced, &proposed);
+    EXPECT_EQ(enforced->GetNames(), (std::vector<std::wstring>{L"x"}));
+}
+
 TEST(PolicyForm, DataOutsideThePolicyFormIsAnError)
 {
     ZRSTD::CAutoPtr<ZRPAR::Params> enforced, proposed;
