@@ -311,6 +311,7 @@ WindowProc UpDownProc()
             state->low = static_cast<int>(static_cast<std::int32_t>(wParam));
             state->high = static_cast<int>(lParam);
             return 0;
+        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(state->buddy);
         case UDM_GETRANGE32:
             if (wParam) *reinterpret_cast<int*>(wParam) = state->low;
             if (lParam) *reinterpret_cast<int*>(lParam) = state->high;
@@ -794,8 +795,7 @@ void Spin(HWND upDown, int delta)
     SendMessageW(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
     const int position = std::clamp(change.iPos + delta, std::min(low, high), std::max(low, high));
     SendMessageW(upDown, UDM_SETPOS32, 0, position);
-    const HWND buddy = reinterpret_cast<HWND>(SendMessageW(upDown, UDM_SETBUDDY, 0, 0));
-    SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);  // put it back
+    const HWND buddy = reinterpret_cast<HWND>(SendMessageW(upDown, UDM_GETBUDDY, 0, 0));
     if (buddy) SetWindowTextW(buddy, std::to_wstring(position));
 }
 

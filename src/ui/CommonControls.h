@@ -96,7 +96,7 @@ struct ListSort {
 };
 
 // Up-down
-inline constexpr UINT UDM_SETBUDDY = 0x0469, UDM_SETRANGE32 = 0x046F, UDM_GETRANGE32 = 0x0470, UDM_SETPOS32 = 0x0471,
+inline constexpr UINT UDM_SETBUDDY = 0x0469, UDM_GETBUDDY = 0x046A, UDM_SETRANGE32 = 0x046F, UDM_GETRANGE32 = 0x0470, UDM_SETPOS32 = 0x0471,
                       UDM_GETPOS32 = 0x0472;
 inline constexpr UINT UDN_DELTAPOS = static_cast<UINT>(-722);
 

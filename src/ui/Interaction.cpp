@@ -63,7 +63,11 @@ UINT ScriptedUser::ChooseMenuItem(const ShownMenu& menu)
 
 int ScriptedUser::AnswerMessageBox(const ShownBox& box)
 {
-    if (m_steps.empty() || m_steps.front().kind != Kind::Answer) throw UnscriptedInteraction(Describe(box));
+    if (m_steps.empty() || m_steps.front().kind != Kind::Answer) {
+        // a notice with only an OK button asks nothing: it is read and closed
+        if ((box.style & 0xF) == MB_OK) return IDOK;
+        throw UnscriptedInteraction(Describe(box));
+    }
     const int button = m_steps.front().button;
     m_steps.pop_front();
     return button;

@@ -65,7 +65,9 @@ public:
     virtual UINT ChooseMenuItem(const ShownMenu& menu);
 };
 
-// What a scripted user does, in order: answer the next box, or act inside the next dialog.
+// What a scripted user does, in order: answer the next box, or act inside the
+// next dialog. A box with only an OK button that no step answers is a notice:
+// it is closed with OK, and recorded like every box.
 class UI_API ScriptedUser : public InteractionDriver {
 public:
     ScriptedUser& Answer(int button);

@@ -86,6 +86,18 @@ void ClearText(HWND edit)
     SendMessageW(edit, WM_KEYUP, VK_DELETE, 0);
 }
 
+void ReplaceText(HWND edit, std::wstring_view text)
+{
+    if (text.empty()) {
+        ClearText(edit);
+        return;
+    }
+    RequireEditable(edit);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+}
+
 void SelectText(HWND edit, int start, int end)
 {
     RequireUsable(edit);

@@ -27,6 +27,9 @@ struct Modifiers {
 UI_API void Type(HWND edit, std::wstring_view text);
 // Selects the whole text and deletes it.
 UI_API void ClearText(HWND edit);
+// Selects the whole text and types over it, as a field entered with Tab is
+// typed over; an empty text clears it.
+UI_API void ReplaceText(HWND edit, std::wstring_view text);
 UI_API void SelectText(HWND edit, int start, int end);
 UI_API void Paste(HWND edit, const std::wstring& text);
 // A click at the centre of the control. Mouse input goes to the window the

@@ -67,7 +67,10 @@ TEST_F(Interaction, MessageBoxesAreAnsweredByTheScriptAndRecorded)
     EXPECT_EQ(ui::ShownBoxes()[0].style, MB_YESNO | MB_ICONWARNING);
     EXPECT_EQ(ui::ShownBoxes()[1].answer, IDOK);
     EXPECT_TRUE(user.Finished());
-    EXPECT_THROW(MessageBoxW(nullptr, L"nobody answers", L"c", MB_OK), ui::UnscriptedInteraction);
+    // a notice with only OK is closed without a step; a question needs one
+    EXPECT_EQ(MessageBoxW(nullptr, L"read me", L"c", MB_OK | MB_ICONERROR), IDOK);
+    EXPECT_EQ(ui::ShownBoxes().size(), 3u);
+    EXPECT_THROW(MessageBoxW(nullptr, L"nobody answers", L"c", MB_OKCANCEL), ui::UnscriptedInteraction);
 }
 
 TEST_F(Interaction, ModalDialogsRunTheScriptedActionsIncludingNestedDialogs)
