@@ -1,6 +1,9 @@
 #include "controls/NHPDialog.h"
 
+#include <algorithm>
+
 #include "controls/PluginEnvironment.h"
+#include "nhpp/PageData.h"
 #include "ui/Interaction.h"
 #include "ui/Registry.h"
 #include "ui/Services.h"
@@ -88,11 +91,25 @@ bool CNHPDialog::PreTranslateKey(WORD key)
     return true;
 }
 
+ZRSTD::CAutoPtr<NHPP::CParams> CNHPDialog::Provider(const wchar_t* section)
+{
+    auto provider = m_pageData->Provider(section);
+    const auto same = [&](const ZRSTD::CAutoPtr<NHPP::CParams>& used) { return used.Get() == provider.Get(); };
+    if (std::none_of(m_providersUsed.begin(), m_providersUsed.end(), same))
+        m_providersUsed.push_back(provider);
+    return provider;
+}
+
 int ShowPluginMessage(HWND owner, UINT stringId, UINT style)
 {
+    ui::ModuleStateScope scope(GetPluginEnvironment().moduleState);
+    return ShowPluginText(owner, ui::LoadStringW(stringId), style);
+}
+
+int ShowPluginText(HWND owner, const std::wstring& text, UINT style)
+{
     const PluginEnvironment& environment = GetPluginEnvironment();
-    ui::ModuleStateScope scope(environment.moduleState);
-    return MessageBoxW(owner, ui::LoadStringW(stringId), environment.messageCaption, style | RightToLeftBoxStyle());
+    return MessageBoxW(owner, text, environment.messageCaption, style | RightToLeftBoxStyle());
 }
 
 LRESULT CNHPDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,9 @@
 #include <map>
 #include <memory>
 
+#include <vector>
+
+#include "nhpp/CParams.h"
 #include "ui/Wnd.h"
 #include "zrstd/CString.h"
 
@@ -28,6 +31,10 @@ public:
     POINT MinimumTrackingSize();
 
     const std::shared_ptr<NHPP::CNHPPageData>& GetPageData() const { return m_pageData; }
+    // The provider of a section of the page data (the current one for null),
+    // remembered as one this dialog shows and writes.
+    ZRSTD::CAutoPtr<NHPP::CParams> Provider(const wchar_t* section = nullptr);
+    const std::vector<ZRSTD::CAutoPtr<NHPP::CParams>>& ProvidersUsed() const { return m_providersUsed; }
 
     // A control and the id of the plug-in string it shows.
     struct ControlText {
@@ -56,7 +63,10 @@ protected:
     bool m_minimumKnown = false;
     UINT m_helpTopicId = 0;
     std::shared_ptr<NHPP::CNHPPageData> m_pageData;
+    std::vector<ZRSTD::CAutoPtr<NHPP::CParams>> m_providersUsed;
 };
 
 // Shows a string of the plug-in as an error message box owned by owner.
 int ShowPluginMessage(HWND owner, UINT stringId, UINT style);
+// The same for a text already composed.
+int ShowPluginText(HWND owner, const std::wstring& text, UINT style);

@@ -2,8 +2,15 @@
 
 #include "controls/PageMessages.h"
 #include "controls/PluginEnvironment.h"
+#include "nhpp/ParamsProviderBase.h"
 #include "ui/Services.h"
 #include "zrstd/Error.h"
+#include "zrstd/Format.h"
+
+namespace {
+// texts of the page framework's own
+constexpr UINT kUnreadableSettings = 9010, kUnreadablePolicy = 9011, kAllowedRange = 9012, kBadFieldValue = 9013;
+}  // namespace
 
 CNHPPropertyPageBase::CNHPPropertyPageBase(UINT templateId, std::shared_ptr<NHPP::CNHPPageData> pageData)
     : CNHPDialog(templateId & 0xFFFF, std::move(pageData))
@@ -21,6 +28,7 @@ void CNHPPropertyPageBase::Apply()
     if (!CallApplyPage())
         ZRERR_throwError("ZRSTD", ZRPlugin::kPageApplyFailed, L"the page (template %u) could not apply its settings",
                          GetTemplateId());
+    SetModified(false);  // saved: the console sees the page clean again
 }
 
 std::int32_t CNHPPropertyPageBase::Validate()
@@ -46,7 +54,40 @@ HWND CNHPPropertyPageBase::CreatePageWindow(HWND parent)
     PluginStateScope scope;
     m_themed = false;  // a page the console creates gets no tab texture
     if (m_hWnd) return m_hWnd;
-    return Create(GetTemplateId(), parent) ? m_hWnd : nullptr;
+    if (!Create(GetTemplateId(), parent)) return nullptr;
+    TellUnreadableSettings();
+    return m_hWnd;
+}
+
+void CNHPPropertyPageBase::TellUnreadableSettings()
+{
+    for (const auto& provider : ProvidersUsed()) {
+        const auto* known = dynamic_cast<const NHPP::CParamsProviderBase*>(provider.Get());
+        bool ofPolicy = false;
+        const ZRERR::Error* error = known ? known->UnreadableSettings(ofPolicy) : nullptr;
+        if (!error) continue;
+        const std::wstring reason = ZRERR_IsErrorLocalized(*error) ? ZRERR_LocFormatErrorString(*error) : error->GetMessage();
+        ShowPluginText(m_hWnd, ZRSTD::FormatW(ui::LoadStringW(ofPolicy ? kUnreadablePolicy : kUnreadableSettings), reason),
+                       MB_ICONWARNING);
+        return;  // one notice says it: nothing on the page is saved
+    }
+}
+
+bool CNHPPropertyPageBase::ShowRangeError(int field, UINT messageId, std::int64_t low, std::int64_t high, UINT labelId)
+{
+    std::wstring text;
+    if (messageId) {
+        text = ui::LoadStringW(messageId);
+    } else {
+        std::wstring label = ui::LoadStringW(labelId);
+        std::erase(label, L'&');
+        while (!label.empty() && (label.back() == L':' || label.back() == L' ')) label.pop_back();
+        text = ZRSTD::FormatW(ui::LoadStringW(kBadFieldValue), label);
+    }
+    text += L"\n" + ZRSTD::FormatW(ui::LoadStringW(kAllowedRange), low, high);
+    ShowPluginText(m_hWnd, text, MB_ICONERROR);
+    ::SetFocus(GetDlgItem(field));
+    return false;
 }
 
 void CNHPPropertyPageBase::ShowHelp()

@@ -46,8 +46,15 @@ public:
 
     // Shows a string of the plug-in as an error owned by the page.
     int ShowError(UINT stringId);
+    // Refuses a number the page cannot take: the field's message (or, for 0,
+    // one naming the label), the range it takes, and the focus on the field.
+    // Always false, for "return ShowRangeError(...)".
+    bool ShowRangeError(int field, UINT messageId, std::int64_t low, std::int64_t high, UINT labelId = 0);
 
 protected:
+    // Tells the administrator when settings the page shows, or the policy
+    // that governs them, could not be read (the page then saves nothing).
+    void TellUnreadableSettings();
     bool OnInitDialog() override;
     void OnCancel() override;
     void OnSize(int width, int height) override;

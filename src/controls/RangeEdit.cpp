@@ -36,7 +36,47 @@ void CRangeEdit::PreSubclassWindow()
 void CRangeEdit::SetValue(std::uint32_t value)
 {
     m_value = value;
+    m_loadedText.reset();
+    m_divisor = 1;
     if (m_hWnd) SetTextUnchecked(ZRSTD::FormatW(L"%u", value));
+}
+
+void CRangeEdit::LoadStored(std::int64_t stored, std::int64_t divisor)
+{
+    if (divisor <= 0) divisor = 1;
+    const std::int64_t shown = stored / divisor;
+    if (shown >= 0 && shown <= 0xFFFFFFFFll) m_value = static_cast<std::uint32_t>(shown);
+    m_stored = stored;
+    m_divisor = divisor;
+    m_loadedText = ZRSTD::FormatW(L"%lld", static_cast<long long>(shown));
+    if (m_hWnd) SetTextUnchecked(*m_loadedText);
+}
+
+std::optional<std::int64_t> CRangeEdit::TextNumber() const
+{
+    const std::wstring text = GetWindowText();
+    const bool negative = !text.empty() && text[0] == L'-';
+    const std::optional<std::uint32_t> magnitude = ParseUnsigned(negative ? text.substr(1) : text);
+    if (!magnitude) return std::nullopt;
+    return negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
+}
+
+std::optional<std::int64_t> CRangeEdit::StoredOrTyped() const
+{
+    if (IsUntouched()) return m_stored;
+    const std::optional<std::int64_t> typed = TextNumber();
+    if (!typed) return std::nullopt;
+    return *typed * m_divisor;
+}
+
+bool CRangeEdit::IsUntouched() const { return m_loadedText && GetWindowText() == *m_loadedText; }
+
+bool CRangeEdit::Accepts(std::int64_t low, std::int64_t high) const
+{
+    const std::optional<std::int64_t> number = TextNumber();
+    if (!number) return false;
+    if (IsUntouched() && !::IsWindowEnabled(m_hWnd)) return true;
+    return *number >= low && *number <= high;
 }
 
 void CRangeEdit::SetTextUnchecked(const std::wstring& text)

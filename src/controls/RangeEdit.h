@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "ui/ControlWrappers.h"
 
@@ -27,6 +28,24 @@ public:
     void SetAllowEmpty(bool allow) { m_allowEmpty = allow; }
     bool IsEmptyAllowed() const { return m_allowEmpty; }
 
+    // Shows a stored number in the edit's unit (stored / divisor, truncated
+    // toward zero) as it is, even outside the range or below zero: a page
+    // shows what is stored and leaves its refusal to validation.
+    void LoadStored(std::int64_t stored, std::int64_t divisor = 1);
+    // What apply writes: the stored number itself while the edit still shows
+    // what LoadStored put there (so that a unit conversion changes nothing the
+    // administrator left alone), else the number in the text times the
+    // divisor; nothing when the text is no number.
+    std::optional<std::int64_t> StoredOrTyped() const;
+    // The text as a signed decimal number, if it is one.
+    std::optional<std::int64_t> TextNumber() const;
+    // Whether the edit still shows what LoadStored put there.
+    bool IsUntouched() const;
+    // Whether apply may write what the edit shows: a number within [low, high]
+    // (in the edit's unit), or the stored number, as it was, in an edit the
+    // administrator cannot reach (disabled), which apply writes back unchanged.
+    bool Accepts(std::int64_t low, std::int64_t high) const;
+
 protected:
     void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,6 +61,9 @@ private:
     std::uint32_t m_minimum = 0;
     std::uint32_t m_value = 0;
     bool m_allowEmpty = false;
+    // What LoadStored showed, and the stored number and divisor behind it.
+    std::optional<std::wstring> m_loadedText;
+    std::int64_t m_stored = 0, m_divisor = 1;
     bool m_settingText = false;
     // The selection before the user's edit now being made, if one is being made.
     bool m_userEditing = false;

@@ -45,7 +45,6 @@ public:
     bool ApplyPage() override
     {
         ++applied;
-        if (applySucceeds) SetModified(false);
         return applySucceeds;
     }
 };
@@ -118,9 +117,16 @@ TEST_F(PageBase, EveryChangeTellsTheSheetInOrderAndOnlyAfterInitialisation)
     // both messages every time, also when the flag does not change
     EXPECT_EQ(sheet.Messages(), Concat(Modified(window, true), Modified(window, true)));
 
+    // a failed save leaves the page modified; a successful one reports it clean
+    page->applySucceeds = false;
+    sheet.ClearMessages();
+    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Failed);
+    EXPECT_TRUE(console->IsModified());
+    EXPECT_TRUE(sheet.Messages().empty());
+    page->applySucceeds = true;
     EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_FALSE(console->IsModified());
-    EXPECT_EQ(sheet.Messages().back(), Modified(window, false).back());
+    EXPECT_EQ(sheet.Messages(), Modified(window, false));
     console->Release();
 }
 

@@ -50,7 +50,7 @@ std::string ClassOf(HWND window)
 OpenPage Open(Session& session, const std::string& object, const std::string& page)
 {
     OpenPage open;
-    open.dataSource = session.DataSource(object);
+    open.dataSource = session.DataSource(ZRSTD::FromUtf8(object));
     open.configurator = session.Configure(*open.dataSource, false);
     open.sheet = std::make_unique<host::PageHost>();
     const std::int32_t count = open.configurator->GetPageCount();
@@ -231,7 +231,10 @@ std::vector<UserAction> ParseActions(const std::vector<std::string>& actions)
 
 int ShowPage(Session& session, const std::string& object, const std::string& page, Format format)
 {
+    ui::ClearInteractionRecord();
     OpenPage open = Open(session, object, page);
+    // what the page told the administrator as it opened (settings it could not read)
+    for (const auto& box : ui::ShownBoxes()) std::cerr << "ngt-console: the page says: " << ToUtf8(box.text) << "\n";
     if (format == Format::Text) std::cout << object << ": " << open.title << " (" << open.pageClass << ")\n";
     std::cout << Describe(ui::DescribeControls(open.window), format);
     return 0;
@@ -241,10 +244,10 @@ int EditPage(Session& session, const std::string& object, const std::string& pag
              const std::vector<std::string>& actionTexts)
 {
     const auto actions = ParseActions(actionTexts);
+    ui::ClearInteractionRecord();  // what the page says as it opens is printed with the rest
     OpenPage open = Open(session, object, page);
     ui::ScriptedUser user;
     ui::SetInteractionDriver(&user);
-    ui::ClearInteractionRecord();
     struct Restore {
         ~Restore() { ui::SetInteractionDriver(nullptr); }
     } restore;
@@ -314,7 +317,7 @@ void PrintTree(const ZRPAR::Params& params, int depth)
 
 int ExportObject(Session& session, const std::string& object, Format format)
 {
-    auto dataSource = session.DataSource(object);
+    auto dataSource = session.DataSource(ZRSTD::FromUtf8(object));
     auto exporter = session.Plugin().Query<ZRPlugin::ISettingsExporter>();
     if (!exporter) Refuse(L"the plug-in gives no settings exporter");
     auto result = ZRPAR::CreateParams();

@@ -124,9 +124,9 @@ TEST_F(GeneralPage, ValidationRefusesWithTheFirstProblemAndWritesNothing)
     EXPECT_EQ(Text(Page::kLogSize), L"299");
     ui::ClearText(Control(Page::kLogSize));
     EXPECT_EQ(Text(Page::kLogSize), L"");
-    user.Answer(IDOK);
     EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
-    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Invalid maximum size for events log specified"});
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Invalid maximum size for events log specified\n"
+                                                 L"Допустимые значения: от 1 до 2000."});
     EXPECT_FALSE(testsupport::ReadStored(policy, L"86"));
 }
 
@@ -200,15 +200,37 @@ TEST_F(GeneralPage, ASettingLockedAboveIsShownReadOnlyAndLeftUntouched)
     EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"), 700);
 }
 
-TEST_F(GeneralPage, AStoredValueOutOfRangeOrOfAnotherTypeLoadsTheDefault)
+TEST_F(GeneralPage, OutOfRangeValuesShowAsStoredAndValuesOfAnotherTypeLoadTheDefault)
 {
     Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", Setting(-5, false)},
                           {L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD", Setting(L"often", false)},
                           {L"CMNG_UPD_USE_ONLY_UA", Setting(7, false)}}));
     OpenPolicyPage();
-    EXPECT_EQ(Text(Page::kLogSize), L"2");
+    EXPECT_EQ(Text(Page::kLogSize), L"-5");
     EXPECT_EQ(Text(Page::kInterval), L"5");
     EXPECT_FALSE(Checked(Page::kOnlyUpdateAgents));
+    EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Invalid maximum size for events log specified\n"
+                                                 L"Допустимые значения: от 1 до 2000."});
+}
+
+TEST_F(GeneralPage, TheHiddenIntervalGoesBackAsStoredWithItsOwnLock)
+{
+    Store(L"86", Section({{L"ZREVP_NF_PRSS_MAXIMUM_SIZE", Setting(10, false)},
+                          {L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD", Setting(9000, true)}}));
+    OpenPolicyPage();
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"86", L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD"), 9000);
+    EXPECT_TRUE(StoredMandatory(L"86", L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD"));
+    EXPECT_FALSE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
+
+    // the administrator's choice of the group's lock reaches both
+    Reopen();
+    OpenPolicyPage();
+    ui::SelectItem(Lock(Page::kLogLock), L"Редактирование запрещено");
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_TRUE(StoredMandatory(L"86", L"ZREVP_NF_PRSS_MAXIMUM_SIZE"));
+    EXPECT_TRUE(StoredMandatory(L"86", L"ZREVP_NF_EVENTS_TO_SERVER_PERIOD"));
 }
 
 TEST_F(GeneralPage, LocalSettingsOfAnotherPlatformOfferNoUninstallPassword)

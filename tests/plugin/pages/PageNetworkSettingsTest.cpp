@@ -5,6 +5,7 @@
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
+#include "support/StorageDoubles.h"
 
 using testsupport::LockedSetting;
 using testsupport::Section;
@@ -23,6 +24,11 @@ protected:
         Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
     }
     ZRPAR::Params* Pair(const wchar_t* key) { return Stored(L"86", key); }
+    std::int32_t StoredPort()
+    {
+        auto* ports = static_cast<ZRPAR::ArrayValue*>(StoredValue(L"Nagentports"));
+        return ports->GetSize() == 1 ? static_cast<ZRPAR::IntValue*>(ports->GetAt(0).Get())->GetValue() : -1;
+    }
     ZRPAR::Value* StoredValue(const wchar_t* key) { return Pair(key)->FindValue(L"ZRPRSS_Val"); }
 };
 
@@ -34,6 +40,13 @@ public:
 private:
     std::int32_t m_value;
 };
+
+ZRSTD::CAutoPtr<ZRPAR::ArrayValue> Ports(std::int32_t port)
+{
+    auto ports = ZRPAR::CreateArrayValue();
+    ports->Append(ZRPAR::CreateValue(port).Get());
+    return ports;
+}
 
 }  // namespace
 
@@ -63,30 +76,58 @@ TEST_F(NetworkPage, StoredValuesAreShownInTheirUnitsAndInvertedWhereTheBoxSaysTh
     EXPECT_TRUE(static_cast<ZRPAR::BoolValue*>(StoredValue(L"OpenUdpPort"))->GetValue());
 }
 
-TEST_F(NetworkPage, ValidationRefusesEmptyValuesAndPeriodsThatWouldOverflow)
+TEST_F(NetworkPage, ValidationNamesTheFieldAndItsRangeAndWritesNothing)
 {
+    const std::wstring port = L"Invalid Brenvik Network Agent port specified\nДопустимые значения: от 1 до 65535.";
+    const std::wstring period = L"Invalid connection period to the Brenvik Administration Server specified.\n"
+                                L"Допустимые значения: от 1 до 35791.";
     const struct {
         const char* name;
+        std::initializer_list<ZRPAR::ParamsBodyEntry> stored;
         int control;
-        const wchar_t* typed;  // null: cleared
-        const wchar_t* message;
+        const wchar_t* typed;  // null: left as loaded; empty: cleared
+        std::wstring message;
     } cases[] = {
-        {"no port", Page::kUdpPort, nullptr, L"Invalid Brenvik Network Agent port specified"},
-        {"no period", Page::kPeriod, nullptr, L"Invalid connection period to the Brenvik Administration Server specified."},
-        {"period beyond 32 bits", Page::kPeriod, L"35792",
-         L"Invalid connection period to the Brenvik Administration Server specified."},
+        {"no port", {}, Page::kUdpPort, L"", port},
+        {"no period", {}, Page::kPeriod, L"", period},
+        {"period beyond 32 bits", {}, Page::kPeriod, L"35792", period},
+        {"stored port out of range", {{L"Nagentports", Setting(Ports(70000), false)}}, 0, nullptr, port},
+        {"stored period below a minute", {{L"ServerPingTimeout", Setting(59999, false)}}, 0, nullptr, period},
+        {"stored negative period", {{L"ServerPingTimeout", Setting(-60000, false)}}, 0, nullptr, period},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reopen();
-        OpenPolicy({{L"OpenUdpPort", Setting(true, false)}});
-        ui::ClearText(Control(c.control));
-        if (c.typed) ui::Type(Control(c.control), c.typed);
-        user.Answer(IDOK);
+        auto section = Section(c.stored);
+        ZRPAR::GetParamsValue(section, L"ZRPRSS_Val")->AddValue(L"OpenUdpPort", ZRPAR::CreateValue(Setting(true, false).Get()).Get());
+        policy.Replace(L"1103", L"1.0.0.0", L"86", section.Get());
+        Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
+        if (c.typed) ui::ReplaceText(Control(c.control), c.typed);
         EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
         EXPECT_EQ(Boxes(), std::vector<std::wstring>{c.message});
-        EXPECT_EQ(Pair(L"ServerPingTimeout"), nullptr);  // nothing written
+        EXPECT_EQ(Pair(L"UseSsl"), nullptr);  // nothing written
     }
+}
+
+TEST_F(NetworkPage, AStoredPortAndPeriodGoBackAsStoredWhenOtherSettingsChange)
+{
+    OpenPolicy({{L"Nagentports", Setting(Ports(15555), false)}, {L"ServerPingTimeout", Setting(90001, false)}});
+    EXPECT_EQ(Text(Page::kUdpPort), L"15555");
+    EXPECT_EQ(Text(Page::kPeriod), L"1");
+    ui::Click(Control(Page::kCompress));
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredPort(), 15555);
+    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(StoredValue(L"ServerPingTimeout"))->GetValue(), 90001);
+
+    Reopen();
+    Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
+    EXPECT_EQ(Text(Page::kUdpPort), L"15555");
+    ui::Click(Control(Page::kUseUdp));
+    ui::ReplaceText(Control(Page::kUdpPort), L"16000");
+    ui::ReplaceText(Control(Page::kPeriod), L"2");
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredPort(), 16000);
+    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(StoredValue(L"ServerPingTimeout"))->GetValue(), 120000);
 }
 
 TEST_F(NetworkPage, ClearingTheFirewallBoxWarnsOnce)
@@ -204,6 +245,32 @@ TEST_F(NetworkPage, TheProxyLinkShowsTheInstalledProxyReadOnlyAndChangesNothing)
     EXPECT_TRUE(opened);
     EXPECT_FALSE(local->IsModified());
     local->Release();
+}
+
+TEST_F(NetworkPage, AComputerWhosePolicyCannotBeReadShowsItsValuesLockedAndSavesNothing)
+{
+    testsupport::FakeDataSource computer;
+    ZRPlugin::SettingsStorage& local = computer.WithComputer(0);
+    local.Replace(L"1103", L"1.0.0.0", L"86", ZRPAR::CreateParamsBody({{L"UseSsl", false}}).Get());
+    auto* damaged = computer.Set(L"POLICY_SETTINGS", ZRSTD::MakeRef<testsupport::FailingStorage>());
+    damaged->failReads = true;
+    auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
+    data->RegisterSection(L"86", NHPP::kSectionProduct, true);
+    host::PageHost localSheet;
+    auto* page = new Product(data);
+    const HWND shown = localSheet.Embed(page);
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0], L"Параметры политики не удалось прочитать: the test storage refuses to read\n"
+                          L"Параметры, которые может задавать политика, недоступны для изменения, и изменения на этой "
+                          L"странице сохранить нельзя.");
+    EXPECT_FALSE(SendMessageW(GetDlgItem(shown, Page::kUseSsl), BM_GETCHECK, 0, 0));  // the computer's value
+    for (int id : {Page::kUseSsl, Page::kPeriod, Page::kUseUdp, Page::kForcedConnection})
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(shown, id))) << id;
+    EXPECT_EQ(localSheet.PressOk().outcome, host::PageHost::Outcome::Failed);
+    EXPECT_FALSE(ZRPAR::GetBoolValue(testsupport::ReadStored(local, L"86"), L"UseSsl"));
+    EXPECT_EQ(testsupport::ReadStored(local, L"86")->GetSize(), 1u);  // nothing written
+    page->Release();
 }
 
 TEST_F(NetworkPage, TheExportGroupsTheConnectionUnderItsLock)

@@ -28,11 +28,13 @@ protected:
 
 }  // namespace
 
-TEST_F(RebootPage, PeriodsAreShownInMinutesAndWrittenBackInSeconds)
+TEST_F(RebootPage, PeriodsAreShownInMinutesAndGoBackAsStoredUnlessRetyped)
 {
     Store({{L"ZRNAG_SHUTDOWN_ASK", Setting(true, false)},
            {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(0, false)},
+           {L"ZRNAG_SHUTDOWN_FORCE", Setting(true, false)},
            {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(90, false)},
+           {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", Setting(true, false)},
            {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", Setting(119, false)}});
     OpenPolicy();
     EXPECT_TRUE(Checked(Page::kAskUser));
@@ -44,10 +46,15 @@ TEST_F(RebootPage, PeriodsAreShownInMinutesAndWrittenBackInSeconds)
     EXPECT_FALSE(page->IsModified());
     ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 0);
-    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 60);
-    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD"), 60);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 90);  // untouched: as stored
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD"), 119);
     EXPECT_TRUE(StoredBool(L"ZRNAG_SHUTDOWN_ASK"));
     EXPECT_FALSE(StoredBool(L"ZRNAG_SHUTDOWN_IMMEDIATELY"));
+
+    ui::ReplaceText(Control(Page::kForceTime), L"2");
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 120);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD"), 119);
 }
 
 TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
@@ -80,6 +87,15 @@ TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
     }
     EXPECT_TRUE(page->IsModified());
     ui::Click(Control(Page::kAskUser));
+    // forcing and closing are on with no minutes: each is named in turn
+    for (const auto& [field, label] : {std::pair{Page::kForceTime, L"Форсировать перезагрузку через, минуты"},
+                                       std::pair{Page::kClosePeriod, L"Принудительно завершать приложения в заблокированных сессиях через, минуты"}}) {
+        ui::ClearInteractionRecord();
+        EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
+        EXPECT_EQ(Boxes(), std::vector<std::wstring>{std::wstring(L"Неверно задано значение поля «") + label +
+                                                     L"».\nДопустимые значения: от 1 до 86400."});
+        ui::ReplaceText(Control(field), L"10");
+    }
     ui::ClearText(Control(Page::kRepeatPeriod));
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");  // cleared, it shows its minutes again, selected
     ui::Type(Control(Page::kRepeatPeriod), L"0");  // 0 minutes is refused
@@ -90,6 +106,7 @@ TEST_F(RebootPage, ControlsFollowTheChosenActionAndTheirBoxes)
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"70000");
     ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), 70000 * 60);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), 600);
 }
 
 TEST_F(RebootPage, ALockedAboveSectionIsReadOnlyAndUntouched)
@@ -105,7 +122,7 @@ TEST_F(RebootPage, ALockedAboveSectionIsReadOnlyAndUntouched)
     EXPECT_EQ(settings->GetSize(), 1u);  // nothing written beside the parent's value
 }
 
-TEST_F(RebootPage, ValuesOfAnotherTypeLoadTheDefaults)
+TEST_F(RebootPage, ValuesOfAnotherTypeLoadTheDefaultsAndOutOfRangeOnesShowAsStored)
 {
     Store({{L"ZRNAG_SHUTDOWN_ASK", Setting(L"yes", false)},
            {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(L"often", false)},
@@ -114,10 +131,22 @@ TEST_F(RebootPage, ValuesOfAnotherTypeLoadTheDefaults)
     EXPECT_TRUE(Checked(Page::kNoRestart));
     EXPECT_TRUE(Checked(Page::kRepeatQuestion));  // 300 s by default
     EXPECT_EQ(Text(Page::kRepeatPeriod), L"5");
-    EXPECT_EQ(Text(Page::kForceTime), L"0");
+    EXPECT_EQ(Text(Page::kForceTime), L"-10");
+    // the field is out of reach (forcing is off): it goes back as it was
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_FORCE_TIME"), -600);
 }
 
-TEST_F(RebootPage, ComputersThatCannotRestartOnRequestShowDoNotRestart)
+TEST_F(RebootPage, AnAskPeriodThatAsksNothingStaysAsStored)
+{
+    Store({{L"ZRNAG_SHUTDOWN_ASK", Setting(true, false)}, {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(-5, false)}});
+    OpenPolicy();
+    EXPECT_FALSE(Checked(Page::kRepeatQuestion));
+    ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_EQ(StoredInt(L"ZRNAG_SHUTDOWN_ASK_PERIOD"), -5);
+}
+
+TEST_F(RebootPage, ComputersThatCannotRestartOnRequestShowDoNotRestartAndKeepTheStoredChoice)
 {
     const struct {
         std::int32_t computerType;
@@ -136,7 +165,10 @@ TEST_F(RebootPage, ComputersThatCannotRestartOnRequestShowDoNotRestart)
         auto* local_page = new CPageRebootSettingsProduct(data);
         HWND local_window = localSheet.Embed(local_page);
         EXPECT_EQ(SendMessageW(GetDlgItem(local_window, Page::kNoRestart), BM_GETCHECK, 0, 0) == BST_CHECKED, c.forced);
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(local_window, Page::kAskUser)), !c.forced);
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(GetDlgItem(local_window, Page::kLock), CLockCtrl::kDropDownId)));
+        ASSERT_EQ(localSheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+        EXPECT_TRUE(ZRPAR::GetBoolValue(testsupport::ReadStored(local, kSection), L"ZRNAG_SHUTDOWN_ASK"));
         local_page->Release();
     }
 }

@@ -355,16 +355,17 @@ TEST_F(ProxyPage, ValuesLockedAboveShowReadOnlyAndAreLeftToTheParent)
     EXPECT_FALSE(Stored(L"ZRSRV_PROXY_PORT"));
 }
 
-TEST_F(ProxyPage, StoredValuesOfAnotherTypeOrOutOfRangeLoadTheDefaults)
+TEST_F(ProxyPage, StoredValuesOfAnotherTypeLoadTheDefaultsAndOutOfRangePortsShowAsStored)
 {
     const struct {
         ZRSTD::CAutoPtr<ZRPAR::Params> port;
         const char* what;
-    } ports[] = {{Setting(L"8080", false), "a string"},
-                 {Setting(70000, false), "beyond 65535"},
-                 {Setting(0, false), "zero"},
-                 {Setting(-1, false), "negative"},
-                 {Setting(std::int64_t{8080}, false), "a long"}};
+        const wchar_t* shown;
+    } ports[] = {{Setting(L"8080", false), "a string", L"3128"},
+                 {Setting(70000, false), "beyond 65535", L"70000"},
+                 {Setting(0, false), "zero", L"0"},
+                 {Setting(-1, false), "negative", L"-1"},
+                 {Setting(std::int64_t{8080}, false), "a long", L"3128"}};
     for (const auto& port : ports) {
         Store(Section({{L"ZRSRV_PROXY_USE", Setting(1, false)},
                        {L"ZRSRV_PROXY_SERVER", Setting(42, false)},
@@ -375,20 +376,26 @@ TEST_F(ProxyPage, StoredValuesOfAnotherTypeOrOutOfRangeLoadTheDefaults)
         OpenPolicyPage();
         EXPECT_FALSE(Checked(Page::kUseProxy)) << port.what;
         EXPECT_EQ(Text(Page::kAddress), L"") << port.what;
-        EXPECT_EQ(Text(Page::kPort), L"3128") << port.what;
+        EXPECT_EQ(Text(Page::kPort), port.shown) << port.what;
         EXPECT_FALSE(Checked(Page::kUseAuth)) << port.what;
         EXPECT_EQ(Text(Page::kUser), L"") << port.what;
         EXPECT_EQ(Text(Page::kPassword), L"***********") << port.what;
         Close();
     }
-    // a password stored as something other than a protected blob is not carried on
+}
+
+TEST_F(ProxyPage, AnOutOfRangePortInUseIsNamedByValidation)
+{
     Store(Section({{L"ZRSRV_PROXY_USE", Setting(true, false)},
-                   {L"ZRSRV_PROXY_SERVER", Setting(L"proxy", false)},
-                   {L"ZRSRV_PROXY_USE_AUTH", Setting(true, false)},
-                   {L"ZRSRV_PROXY_PASSWORD", Setting(L"clear text", false)}}));
+                   {L"ZRSRV_PROXY_SERVER", Setting(L"proxy.corp", false)},
+                   {L"ZRSRV_PROXY_PORT", Setting(70000, false)}}));
     OpenPolicyPage();
+    EXPECT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Неверно задано значение поля «Номер порта».\n"
+                                                 L"Допустимые значения: от 1 до 65535."});
+    ui::ReplaceText(Control(Page::kPort), L"8080");
     ASSERT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Applied);
-    EXPECT_EQ(Everything().find("clear text"), std::string::npos);
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(L"ZRSRV_PROXY_PORT"), 8080);
 }
 
 TEST_F(ProxyPage, APasswordThatCannotBeProtectedIsNeitherStoredNorReportedAsSaved)
@@ -496,7 +503,7 @@ TEST_F(ProxyPage, AnExportWithoutAStoredPasswordHasNoPasswordNode)
     ASSERT_EQ(results.size(), 2u);
     const auto* content = static_cast<ZRPAR::ParamsValue*>(results[0]->ValueAt(0))->GetValue();
     EXPECT_FALSE(content->FindValue(L"Пароль"));
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(content->FindValue(L"Номер порта"))->GetValue(), L"3128");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(content->FindValue(L"Номер порта"))->GetValue(), L"99999");
     EXPECT_EQ(static_cast<ZRPAR::StringValue*>(content->FindValue(L"Использовать прокси-сервер"))->GetValue(), L"Нет");
 }
 

@@ -90,7 +90,7 @@ bool CPageConnectionManagerSettings::OnInitDialog()
     m_lock.SetGovernedControls({kWhenNeeded, kInIntervals, kIntervals, kAdd, kRemove, kEdit});
     m_lock.Setup(LoadLockCtrlTexts(kLockImages, kInfoIcon));
 
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     m_lockInfo = {};
     m_schedule = ReadSchedule(*root, &m_lockInfo);
     FillList();
@@ -244,7 +244,7 @@ bool CPageConnectionManagerSettings::ApplyPage()
     // both values are written under the lock's state even when a parent
     // enforces them: what the page read comes back unchanged
     const bool mandatory = m_lock.IsMandatory();
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     bool written = true;
     auto check = [&](NHPP::HResult result) { written = written && result >= 0; };
     check(root->SetBool(kActivatedKey, IsDlgButtonChecked(kInIntervals) == BST_CHECKED, mandatory));

@@ -38,14 +38,6 @@ constexpr const wchar_t* kServiceKey = L"ZRNAG_SVCPRT_PROTECT_NAGENT_SVC";
 constexpr std::int32_t kLogSizeDefault = 2, kLogSizeMin = 1, kLogSizeMax = 2000;
 constexpr std::int32_t kIntervalDefault = 5, kIntervalMin = 1, kIntervalMax = 6000;
 
-// A stored number outside the page's range is bad data: the page shows its default.
-std::int32_t ReadInRange(NHPP::CParams& provider, const wchar_t* key, std::int32_t fallback, std::int32_t low,
-                         std::int32_t high, NHPP::PolicyLockInfo* lock)
-{
-    const std::int32_t value = provider.GetIntOrDefault(key, fallback, lock);
-    return value < low || value > high ? fallback : value;
-}
-
 void SetRange(HWND page, CRangeEdit& edit, int spin, std::int32_t low, std::int32_t high)
 {
     edit.SetRange(static_cast<std::uint32_t>(low), static_cast<std::uint32_t>(high));
@@ -132,17 +124,19 @@ bool CPageGeneralSettingsBase::OnInitDialog()
 
 void CPageGeneralSettingsBase::Load()
 {
-    auto root = GetPageData()->Provider();
-    NHPP::PolicyLockInfo lock;
-    m_logSize.SetValue(static_cast<std::uint32_t>(
-        ReadInRange(*root, kLogSizeKey, kLogSizeDefault, kLogSizeMin, kLogSizeMax, &lock)));
+    auto root = Provider();
+    NHPP::PolicyLockInfo lock, intervalLock;
+    m_logSize.LoadStored(root->GetIntOrDefault(kLogSizeKey, kLogSizeDefault, &lock));
     m_logLock.SetLockState(lock);
-    m_interval.SetValue(static_cast<std::uint32_t>(
-        ReadInRange(*root, kIntervalKey, kIntervalDefault, kIntervalMin, kIntervalMax, nullptr)));
+    m_loadedLogMandatory = lock.mandatory;
+    std::int32_t interval = kIntervalDefault;
+    const bool intervalStored = root->GetInt(kIntervalKey, interval, &intervalLock) == NHPP::kOk;
+    m_interval.LoadStored(intervalStored ? interval : kIntervalDefault);
+    m_loadedIntervalMandatory = intervalStored ? intervalLock.mandatory : lock.mandatory;
 
     NHPP::PolicyLockInfo passwordLock;
     m_storedPassword.clear();
-    if (GetPageData()->Provider(kInstallerSection)->GetString(kPasswordKey, m_storedPassword, &passwordLock) != NHPP::kOk)
+    if (Provider(kInstallerSection)->GetString(kPasswordKey, m_storedPassword, &passwordLock) != NHPP::kOk)
         m_storedPassword.clear();
     SetDlgItemText(kStatus, ui::LoadStringW(m_storedPassword.empty() ? kPasswordNotSet : kPasswordSet));
     CheckDlgButton(kUsePassword, m_storedPassword.empty() ? BST_UNCHECKED : BST_CHECKED);
@@ -158,7 +152,7 @@ void CPageGeneralSettingsBase::Load()
                     {kServiceSection, kServiceKey, kProtectService, &m_serviceLock}};
     for (const auto& setting : booleans) {
         NHPP::PolicyLockInfo info;
-        const bool value = GetPageData()->Provider(setting.section)->GetBoolOrDefault(setting.key, false, &info);
+        const bool value = Provider(setting.section)->GetBoolOrDefault(setting.key, false, &info);
         CheckDlgButton(setting.box, value ? BST_CHECKED : BST_UNCHECKED);
         setting.lockControl->SetLockState(info);
     }
@@ -214,11 +208,11 @@ bool CPageGeneralSettingsBase::OnCommand(WORD id, WORD code, HWND)
 
 bool CPageGeneralSettingsBase::ValidatePage()
 {
-    if (GetDlgItemText(kLogSize).empty()) {
-        ShowError(kBadLogSize);
-        return false;
-    }
-    if (GetDlgItemText(kInterval).empty()) {
+    const bool logFree = !m_logLock.IsLockedByParent();
+    if (logFree && !m_logSize.Accepts(kLogSizeMin, kLogSizeMax))
+        return ShowRangeError(kLogSize, kBadLogSize, kLogSizeMin, kLogSizeMax);
+    // the interval is never shown: it goes back as it was read
+    if (logFree && !m_interval.StoredOrTyped()) {
         ShowError(kBadInterval);
         return false;
     }
@@ -236,16 +230,17 @@ bool CPageGeneralSettingsBase::ApplyPage()
     auto check = [&](NHPP::HResult result) {
         if (result < 0) written = false;
     };
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     if (!m_logLock.IsLockedByParent()) {
-        bool translated = false;
-        const auto size = static_cast<std::int32_t>(GetDlgItemInt(kLogSize, &translated, true));
-        const auto interval = static_cast<std::int32_t>(GetDlgItemInt(kInterval, &translated, true));
-        check(root->SetInt(kLogSizeKey, size, m_logLock.IsMandatory()));
-        check(root->SetInt(kIntervalKey, interval, m_logLock.IsMandatory()));
+        const std::optional<std::int64_t> size = m_logSize.StoredOrTyped(), interval = m_interval.StoredOrTyped();
+        if (!size || !interval) return ShowRangeError(kLogSize, kBadLogSize, kLogSizeMin, kLogSizeMax);
+        const bool lockChanged = m_logLock.IsMandatory() != m_loadedLogMandatory;
+        check(root->SetInt(kLogSizeKey, static_cast<std::int32_t>(*size), m_logLock.IsMandatory()));
+        check(root->SetInt(kIntervalKey, static_cast<std::int32_t>(*interval),
+                           lockChanged ? m_logLock.IsMandatory() : m_loadedIntervalMandatory));
     }
     if (!m_passwordLock.IsLockedByParent()) {
-        auto installer = GetPageData()->Provider(kInstallerSection);
+        auto installer = Provider(kInstallerSection);
         std::wstring password;
         if (m_passwordChanged) {
             password = m_newPassword;
@@ -260,17 +255,17 @@ bool CPageGeneralSettingsBase::ApplyPage()
         check(root->SetBool(kOnlyUpdateAgentsKey, IsDlgButtonChecked(kOnlyUpdateAgents) == BST_CHECKED,
                             m_updateAgentsLock.IsMandatory()));
     if (!m_hostDataLock.IsLockedByParent())
-        check(GetPageData()->Provider(kHostDataSection)
+        check(Provider(kHostDataSection)
                   ->SetBool(kHostDataKey, IsDlgButtonChecked(kHostPolicyData) == BST_CHECKED, m_hostDataLock.IsMandatory()));
     if (!m_serviceLock.IsLockedByParent())
-        check(GetPageData()->Provider(kServiceSection)
+        check(Provider(kServiceSection)
                   ->SetBool(kServiceKey, IsDlgButtonChecked(kProtectService) == BST_CHECKED, m_serviceLock.IsMandatory()));
     if (!written) {
         ShowError(kSettingsNotChanged);
         return false;
     }
     for (const wchar_t* section : {static_cast<const wchar_t*>(nullptr), kHostDataSection, kServiceSection})
-        if (GetPageData()->Provider(section)->Apply(false, &reporter) < 0) return false;
+        if (Provider(section)->Apply(false, &reporter) < 0) return false;
     return true;
 }
 
@@ -302,7 +297,7 @@ std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageGeneralSettingsBase::Export(NHP
         }, lock.mandatory);
     }
     NHPP::PolicyLockInfo sizeLock;
-    const std::int32_t size = ReadInRange(*root, kLogSizeKey, kLogSizeDefault, kLogSizeMin, kLogSizeMax, &sizeLock);
+    const std::int32_t size = root->GetIntOrDefault(kLogSizeKey, kLogSizeDefault, &sizeLock);
     node(kLogSizeText, [&](ZRPAR::Params& content, const std::wstring& label) {
         content.ReplaceValue(label, ZRPAR::CreateValue(std::to_wstring(size)).Get());
     }, sizeLock.mandatory);

@@ -46,6 +46,9 @@ protected:
     CRangeEdit m_logSize;
     CRangeEdit m_interval;
     CLockCtrl m_logLock, m_passwordLock, m_updateAgentsLock, m_hostDataLock, m_serviceLock;
+    // The lock the log size was read with, and the hidden interval's own: the
+    // interval keeps its flag unless the administrator changes the lock.
+    bool m_loadedLogMandatory = false, m_loadedIntervalMandatory = false;
     std::wstring m_newPassword;
     std::wstring m_storedPassword;
     bool m_passwordChanged = false;

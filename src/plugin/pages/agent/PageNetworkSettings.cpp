@@ -38,15 +38,20 @@ constexpr std::int32_t kPeriodDefault = 900000;      // milliseconds
 constexpr std::int32_t kMillisecondsPerMinute = 60000;
 constexpr std::int32_t kPortDefault = 15000;
 constexpr std::uint32_t kPeriodMax = 2147483647u, kPortMax = 65535u;
+// the most minutes whose milliseconds fit the 32-bit setting
+constexpr std::int64_t kPeriodMaxStorable = INT32_MAX / kMillisecondsPerMinute;
 constexpr std::int32_t kFirstServerWithForcedConnection = 0xD0001;
 constexpr std::int32_t kForcedConnectionLimit = 100;
 
-// The first element of an integer array setting, when there is one.
+// The first element of an integer array setting (a plain array of integers
+// in every form), when there is one.
 std::optional<std::int32_t> FirstInt(NHPP::CParams& provider, const wchar_t* key)
 {
-    std::int32_t value = 0;
-    if (provider.GetArrayItem(key, 0, value) != NHPP::kOk) return std::nullopt;
-    return value;
+    ZRSTD::CAutoPtr<ZRPAR::ArrayValue> array;
+    if (provider.GetArray(key, &array, nullptr) != NHPP::kOk || array->GetSize() == 0) return std::nullopt;
+    const ZRPAR::Value* first = array->ItemAt(0);
+    if (!first || first->GetType() != ZRPAR::VT_INT) return std::nullopt;
+    return static_cast<const ZRPAR::IntValue*>(first)->GetValue();
 }
 
 void SetRange(HWND page, CRangeEdit& edit, int spin, std::uint32_t high)
@@ -148,16 +153,13 @@ bool CPageNetworkSettingsBase::IsForcedConnectionOffered() const
 
 void CPageNetworkSettingsBase::Load()
 {
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     auto check = [&](int id, bool on) { CheckDlgButton(id, on ? BST_CHECKED : BST_UNCHECKED); };
     NHPP::PolicyLockInfo connection;
     check(kUseSsl, root->GetBoolOrDefault(kUseSslKey, true, &connection));
     m_connectionLock.SetLockState(connection);
     check(kCompress, root->GetBoolOrDefault(kCompressKey, true, nullptr));
-    // a negative stored period is bad data: the default is shown
-    std::int32_t period = root->GetIntOrDefault(kPeriodKey, kPeriodDefault, nullptr);
-    if (period < 0) period = kPeriodDefault;
-    m_period.SetValue(static_cast<std::uint32_t>(period / kMillisecondsPerMinute));
+    m_period.LoadStored(root->GetIntOrDefault(kPeriodKey, kPeriodDefault, nullptr), kMillisecondsPerMinute);
 
     NHPP::PolicyLockInfo udp;
     check(kUseUdp, root->GetBoolOrDefault(kUseUdpKey, false, &udp));
@@ -165,9 +167,7 @@ void CPageNetworkSettingsBase::Load()
     UpdateUdpGroup();
     check(kGatewayInDefaults, !root->GetBoolOrDefault(kGatewayOnlyInProfilesKey, false, nullptr));
     check(kFirewallPorts, root->GetBoolOrDefault(kFirewallKey, true, nullptr));
-    std::int32_t port = FirstInt(*root, kPortsKey).value_or(kPortDefault);
-    if (port < 1 || port > static_cast<std::int32_t>(kPortMax)) port = kPortDefault;
-    m_udpPort.SetValue(static_cast<std::uint32_t>(port));
+    m_udpPort.LoadStored(FirstInt(*root, kPortsKey).value_or(kPortDefault));
 
     const bool offered = IsForcedConnectionOffered();
     for (int id : {kForcedGroup, kForcedLock, kForcedConnection}) ::ShowWindow(GetDlgItem(id), offered ? SW_SHOW : SW_HIDE);
@@ -215,44 +215,43 @@ bool CPageNetworkSettingsBase::OnCommand(WORD id, WORD code, HWND)
 
 bool CPageNetworkSettingsBase::ValidatePage()
 {
-    if (GetDlgItemText(kUdpPort).empty()) {
-        ShowError(kBadPort);
-        return false;
-    }
-    // the period is stored in milliseconds: minutes beyond a 32-bit setting are refused, not wrapped
-    bool translated = false;
-    const std::int64_t minutes = GetDlgItemInt(kPeriod, &translated, true);
-    if (GetDlgItemText(kPeriod).empty() || !translated || minutes * kMillisecondsPerMinute > INT32_MAX) {
-        ShowError(kBadPeriod);
-        return false;
-    }
+    // values a parent policy enforces are not written, so not the administrator's to correct
+    if (!m_udpLock.IsLockedByParent() && !m_udpPort.Accepts(1, kPortMax))
+        return ShowRangeError(kUdpPort, kBadPort, 1, kPortMax);
+    if (!m_connectionLock.IsLockedByParent() && !m_period.Accepts(1, kPeriodMaxStorable))
+        return ShowRangeError(kPeriod, kBadPeriod, 1, kPeriodMaxStorable);
     return true;
 }
 
 bool CPageNetworkSettingsBase::ApplyPage()
 {
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     auto checked = [&](int id) { return IsDlgButtonChecked(id) == BST_CHECKED; };
+    // what apply writes of an edit: the stored number while untouched, else the typed one
+    auto int32Of = [](const CRangeEdit& edit) -> std::optional<std::int32_t> {
+        const std::optional<std::int64_t> value = edit.StoredOrTyped();
+        if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
+        return static_cast<std::int32_t>(*value);
+    };
     bool written = true;
     auto check = [&](NHPP::HResult result) { written = written && result >= 0; };
     if (!m_connectionLock.IsLockedByParent()) {
         const bool mandatory = m_connectionLock.IsMandatory();
-        const std::int64_t milliseconds = GetDlgItemInt(kPeriod, nullptr, true) * kMillisecondsPerMinute;
-        if (milliseconds < 0 || milliseconds > INT32_MAX) {
-            ShowError(kBadPeriod);
-            return false;
-        }
+        const std::optional<std::int32_t> milliseconds = int32Of(m_period);
+        if (!milliseconds) return ShowRangeError(kPeriod, kBadPeriod, 1, kPeriodMaxStorable);
         check(root->SetBool(kUseSslKey, checked(kUseSsl), mandatory));
         check(root->SetBool(kCompressKey, checked(kCompress), mandatory));
         check(root->SetBool(kGatewayOnlyInProfilesKey, !checked(kGatewayInDefaults), mandatory));
         check(root->SetBool(kFirewallKey, checked(kFirewallPorts), mandatory));
-        check(root->SetInt(kPeriodKey, static_cast<std::int32_t>(milliseconds), mandatory));
+        check(root->SetInt(kPeriodKey, *milliseconds, mandatory));
     }
     if (!m_udpLock.IsLockedByParent()) {
         const bool mandatory = m_udpLock.IsMandatory();
+        const std::optional<std::int32_t> port = int32Of(m_udpPort);
+        if (!port) return ShowRangeError(kUdpPort, kBadPort, 1, kPortMax);
         check(root->SetBool(kUseUdpKey, checked(kUseUdp), mandatory));
         auto ports = ZRPAR::CreateArrayValue();
-        ports->Append(ZRPAR::CreateValue(static_cast<std::int32_t>(GetDlgItemInt(kUdpPort, nullptr, true))).Get());
+        ports->Append(ZRPAR::CreateValue(*port).Get());
         check(root->SetArray(kPortsKey, ports.Get(), mandatory));
     }
     if (!m_forcedLock.IsLockedByParent())
@@ -266,12 +265,11 @@ std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageNetworkSettingsBase::Export(NHP
     auto root = pageData.Provider();
     auto label = [](UINT id) { return frame::NormalizeTitle(ui::LoadStringW(id)); };
     auto yesNo = [](bool value) { return ZRPAR::CreateValue(ui::LoadStringW(value ? kYes : kNo)); };
-    auto number = [](std::int64_t value) { return ZRPAR::CreateValue(ZRSTD::FormatW(L"%u", static_cast<std::uint32_t>(value))); };
+    auto number = [](std::int64_t value) { return ZRPAR::CreateValue(ZRSTD::FormatW(L"%lld", static_cast<long long>(value))); };
 
     NHPP::PolicyLockInfo connectionLock, forcedLock, udpLock;
     const bool ssl = root->GetBoolOrDefault(kUseSslKey, true, &connectionLock);
-    std::int32_t period = root->GetIntOrDefault(kPeriodKey, kPeriodDefault, nullptr);
-    if (period < 0) period = kPeriodDefault;
+    const std::int32_t period = root->GetIntOrDefault(kPeriodKey, kPeriodDefault, nullptr);
     auto connection = ZRPAR::CreateParams();
     connection->ReplaceValue(label(kPeriodText), number(period / kMillisecondsPerMinute).Get());
     connection->ReplaceValue(label(kCompressText), yesNo(root->GetBoolOrDefault(kCompressKey, true, nullptr)).Get());
@@ -322,7 +320,7 @@ bool CPageNetworkSettingsProduct::OnInitDialog()
 
 void CPageNetworkSettingsProduct::ShowConnectedServer()
 {
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     std::wstring address;
     root->GetStringOrDefault(address, L"ServerAddress", L"", nullptr);
     const bool ssl = root->GetBoolOrDefault(kUseSslKey, true, nullptr);
@@ -347,7 +345,7 @@ bool CPageNetworkSettingsProduct::OnCommand(WORD id, WORD code, HWND control)
 void CPageNetworkSettingsProduct::OpenProxySettings()
 {
     // the proxy the agent was installed with: the dialog only shows it
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     CDlgProxySettings dialog(GetPageData(), *root,
                              {L"ZRNAG_PROXYHOST_USE", L"ZRNAG_PROXYHOST_LOCATION", L"ZRNAG_PROXYHOST_LOGIN",
                               L"ZRNAG_PROXYHOST_PASSWORD", L""},

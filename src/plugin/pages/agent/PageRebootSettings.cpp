@@ -37,29 +37,15 @@ constexpr std::int32_t kMinutesMin = 1, kMinutesMax = 86400;
 // agents before this version do not restart on request
 constexpr std::uint32_t kFirstRestartingAgent = 0x70000;
 
-// Minutes of a stored number of seconds, truncated toward zero.
-std::int32_t Minutes(std::int32_t seconds) { return seconds / 60; }
+constexpr std::int32_t kSecondsPerMinute = 60;
 
-// Minutes typed into an edit as seconds; a number whose seconds would not fit
-// a 32-bit setting is refused (the edit's range keeps it from happening).
-std::optional<std::int32_t> Seconds(std::int64_t minutes)
-{
-    const std::int64_t seconds = minutes * 60;
-    if (seconds < INT32_MIN || seconds > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(seconds);
-}
+// Minutes of a stored number of seconds, truncated toward zero.
+std::int32_t Minutes(std::int32_t seconds) { return seconds / kSecondsPerMinute; }
 
 void SetRange(HWND page, CRangeEdit& edit, int spin)
 {
     edit.SetRange(kMinutesMin, kMinutesMax);  // cleared, it shows its last minutes again
     edit.SetSpin(::GetDlgItem(page, spin));
-}
-
-// What an edit shows of stored minutes: 0 stays 0 (written back unchanged),
-// a negative or oversized value from bad data becomes the nearest that fits.
-std::uint32_t Shown(std::int32_t minutes)
-{
-    return static_cast<std::uint32_t>(std::clamp(minutes, 0, kMinutesMax));
 }
 
 }  // namespace
@@ -120,7 +106,7 @@ bool CPageRebootSettingsBase::OnInitDialog()
 
 void CPageRebootSettingsBase::Load()
 {
-    auto provider = GetPageData()->Provider(kSection);
+    auto provider = Provider(kSection);
     NHPP::PolicyLockInfo lock;
     const bool immediately = provider->GetBoolOrDefault(kImmediatelyKey, false, &lock);
     m_lock.SetLockState(lock);
@@ -129,13 +115,13 @@ void CPageRebootSettingsBase::Load()
     CheckDlgButton(kAskUser, ask ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(kNoRestart, !immediately && !ask ? BST_CHECKED : BST_UNCHECKED);
 
-    const std::int32_t askPeriod = provider->GetIntOrDefault(kAskPeriodKey, kAskPeriodDefault, nullptr);
-    CheckDlgButton(kRepeatQuestion, askPeriod > 0 ? BST_CHECKED : BST_UNCHECKED);
-    m_repeatPeriod.SetValue(Shown(Minutes(askPeriod < 1 ? kAskPeriodDefault : askPeriod)));
+    m_storedAskPeriod = provider->GetIntOrDefault(kAskPeriodKey, kAskPeriodDefault, nullptr);
+    CheckDlgButton(kRepeatQuestion, m_storedAskPeriod > 0 ? BST_CHECKED : BST_UNCHECKED);
+    m_repeatPeriod.LoadStored(m_storedAskPeriod < 1 ? kAskPeriodDefault : m_storedAskPeriod, kSecondsPerMinute);
     CheckDlgButton(kForceRestart, provider->GetBoolOrDefault(kForceKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
-    m_forceTime.SetValue(Shown(Minutes(provider->GetIntOrDefault(kForceTimeKey, 0, nullptr))));
+    m_forceTime.LoadStored(provider->GetIntOrDefault(kForceTimeKey, 0, nullptr), kSecondsPerMinute);
     CheckDlgButton(kCloseApplications, provider->GetBoolOrDefault(kCloseKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
-    m_closePeriod.SetValue(Shown(Minutes(provider->GetIntOrDefault(kClosePeriodKey, 0, nullptr))));
+    m_closePeriod.LoadStored(provider->GetIntOrDefault(kClosePeriodKey, 0, nullptr), kSecondsPerMinute);
 }
 
 void CPageRebootSettingsBase::UpdateControls()
@@ -178,16 +164,39 @@ bool CPageRebootSettingsBase::OnCommand(WORD id, WORD code, HWND)
     return true;
 }
 
+bool CPageRebootSettingsBase::ValidatePage()
+{
+    if (m_lock.IsLockedByParent()) return true;  // nothing of it is written
+    const struct {
+        const CRangeEdit& edit;
+        int id;
+        UINT label;
+    } periods[] = {{m_repeatPeriod, kRepeatPeriod, kRepeatText},
+                   {m_forceTime, kForceTime, kForceText},
+                   {m_closePeriod, kClosePeriod, kCloseText}};
+    for (const auto& period : periods)
+        if (!period.edit.Accepts(kMinutesMin, kMinutesMax))
+            return ShowRangeError(period.id, 0, kMinutesMin, kMinutesMax, period.label);
+    return true;
+}
+
 bool CPageRebootSettingsBase::ApplyPage()
 {
     if (m_lock.IsLockedByParent()) return true;
     const bool mandatory = m_lock.IsMandatory();
-    auto provider = GetPageData()->Provider(kSection);
+    auto provider = Provider(kSection);
     auto checked = [&](int id) { return IsDlgButtonChecked(id) == BST_CHECKED; };
-    auto seconds = [&](int edit) { return Seconds(GetDlgItemInt(edit, nullptr, true)); };
-    const auto askPeriod = checked(kRepeatQuestion) ? seconds(kRepeatPeriod) : std::optional<std::int32_t>(0);
-    const auto forceTime = seconds(kForceTime);
-    const auto closePeriod = seconds(kClosePeriod);
+    // seconds: the stored ones while the minutes shown are untouched
+    auto seconds = [&](const CRangeEdit& edit) -> std::optional<std::int32_t> {
+        const std::optional<std::int64_t> value = edit.StoredOrTyped();
+        if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
+        return static_cast<std::int32_t>(*value);
+    };
+    // an ask period that asks nothing stays as stored while the box stays cleared
+    const std::int32_t noRepeat = m_storedAskPeriod > 0 ? 0 : m_storedAskPeriod;
+    const auto askPeriod = checked(kRepeatQuestion) ? seconds(m_repeatPeriod) : std::optional<std::int32_t>(noRepeat);
+    const auto forceTime = seconds(m_forceTime);
+    const auto closePeriod = seconds(m_closePeriod);
     if (!askPeriod || !forceTime || !closePeriod) {
         ShowError(kSettingsNotChanged);
         return false;
@@ -210,7 +219,7 @@ std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageRebootSettingsBase::Export(NHPP
     auto provider = pageData.Provider(kSection);
     auto label = [](UINT id) { return frame::NormalizeTitle(ui::LoadStringW(id)); };
     auto minutesOr = [&](bool on, std::int32_t seconds) {
-        return on ? ZRSTD::FormatW(L"%u", static_cast<std::uint32_t>(Minutes(seconds))) : ui::LoadStringW(kNo);
+        return on ? ZRSTD::FormatW(L"%d", Minutes(seconds)) : ui::LoadStringW(kNo);
     };
     NHPP::PolicyLockInfo lock;
     const bool immediately = provider->GetBoolOrDefault(kImmediatelyKey, false, &lock);
@@ -251,7 +260,10 @@ bool CPageRebootSettingsProduct::OnInitDialog()
     CPageRebootSettingsBase::OnInitDialog();
     const std::uint32_t agent = ZRPRSS_ConvertProductVersion(GetPageData()->GetAgentVersion().c_str());
     if (GetPageData()->GetPlatformType() != 0 || agent < kFirstRestartingAgent) {
+        // the computer cannot restart on request: the page says so, and the
+        // stored choice (kept as it is) cannot be changed here
         CheckDlgButton(kNoRestart, BST_CHECKED);
+        for (int id : {kNoRestart, kRestartAutomatically, kAskUser}) ::EnableWindow(GetDlgItem(id), false);
         UpdateControls();
     }
     return true;

@@ -31,12 +31,15 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool ValidatePage() override;
     bool ApplyPage() override;
 
     void Load();
     void UpdateControls();
 
     CRangeEdit m_repeatPeriod, m_forceTime, m_closePeriod;
+    // The ask period as stored: one that asks nothing (not above 0) goes back as it was.
+    std::int32_t m_storedAskPeriod = 0;
     CLockCtrl m_lock;
     bool m_localMode = false;
     bool m_loading = false;

@@ -31,12 +31,8 @@ constexpr const wchar_t* kPasswordKey = L"ZRSRV_PROXY_PASSWORD";
 
 using Page = CPageSettingsInetProxy;
 
-// A stored port outside 1..65535 is bad data: the page shows its default.
-std::int32_t ReadPort(NHPP::CParams& provider)
-{
-    const std::int32_t port = provider.GetIntOrDefault(kPortKey, Page::kDefaultPort, nullptr);
-    return port < Page::kMinPort || port > Page::kMaxPort ? Page::kDefaultPort : port;
-}
+// The stored port as it is; one outside 1..65535 is shown so that validation names it.
+std::int32_t ReadPort(NHPP::CParams& provider) { return provider.GetIntOrDefault(kPortKey, Page::kDefaultPort, nullptr); }
 
 std::wstring ReadString(NHPP::CParams& provider, const wchar_t* key)
 {
@@ -115,11 +111,11 @@ bool CPageSettingsInetProxy::OnInitDialog()
 
 void CPageSettingsInetProxy::Load()
 {
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     m_lockInfo = {};
     CheckDlgButton(kUseProxy, root->GetBoolOrDefault(kUseKey, false, &m_lockInfo) ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemText(kAddress, ReadString(*root, kServerKey));
-    m_port.SetValue(static_cast<std::uint32_t>(ReadPort(*root)));
+    m_port.LoadStored(ReadPort(*root));
     CheckDlgButton(kBypassLocal, root->GetBoolOrDefault(kBypassKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(kUseAuth, root->GetBoolOrDefault(kUseAuthKey, false, nullptr) ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemText(kUser, ReadString(*root, kUserKey));
@@ -166,11 +162,13 @@ bool CPageSettingsInetProxy::ValidatePage()
 {
     // values a parent policy enforces are not the administrator's to correct here
     if (m_lock.IsLockedByParent()) return true;
-    if (IsDlgButtonChecked(kUseProxy) == BST_CHECKED && ZRSTD::Trim(GetDlgItemText(kAddress)).empty()) {
+    if (IsDlgButtonChecked(kUseProxy) != BST_CHECKED) return true;
+    if (ZRSTD::Trim(GetDlgItemText(kAddress)).empty()) {
         ShowError(kBadAddress);
         ::SetFocus(GetDlgItem(kAddress));
         return false;
     }
+    if (!m_port.Accepts(kMinPort, kMaxPort)) return ShowRangeError(kPort, 0, kMinPort, kMaxPort, kPortText);
     return true;
 }
 
@@ -194,7 +192,9 @@ bool CPageSettingsInetProxy::WriteSettings(NHPP::CParams& root)
         return written;
     }
     check(root.SetString(kServerKey, ZRSTD::Trim(GetDlgItemText(kAddress)), mandatory));
-    check(root.SetInt(kPortKey, static_cast<std::int32_t>(m_port.GetValue()), mandatory));
+    const std::optional<std::int64_t> port = m_port.StoredOrTyped();
+    if (!port || *port < kMinPort || *port > kMaxPort) return false;  // validation names it first
+    check(root.SetInt(kPortKey, static_cast<std::int32_t>(*port), mandatory));
     check(root.SetBool(kBypassKey, IsDlgButtonChecked(kBypassLocal) == BST_CHECKED, mandatory));
     const bool useAuth = IsDlgButtonChecked(kUseAuth) == BST_CHECKED;
     check(root.SetBool(kUseAuthKey, useAuth, mandatory));
@@ -217,7 +217,7 @@ bool CPageSettingsInetProxy::WriteSettings(NHPP::CParams& root)
 bool CPageSettingsInetProxy::ApplyPage()
 {
     if (m_lock.IsLockedByParent()) return true;  // the parent's values stay as they are
-    auto root = GetPageData()->Provider();
+    auto root = Provider();
     bool written = false;
     try {
         written = WriteSettings(*root);
@@ -243,7 +243,7 @@ std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageSettingsInetProxy::Export(NHPP:
     auto content = ZRPAR::CreateParams();
     content->ReplaceValue(label(kUseProxyText), ZRPAR::CreateValue(ui::LoadStringW(useProxy ? kYes : kNo)).Get());
     content->ReplaceValue(label(kAddressText), text(ReadString(*root, kServerKey)).Get());
-    content->ReplaceValue(label(kPortText), text(std::to_wstring(static_cast<std::uint32_t>(ReadPort(*root)))).Get());
+    content->ReplaceValue(label(kPortText), text(std::to_wstring(ReadPort(*root))).Get());
     content->ReplaceValue(label(kBypassText), yesNo(kBypassKey).Get());
     content->ReplaceValue(label(kUseAuthText), yesNo(kUseAuthKey).Get());
     content->ReplaceValue(label(kUserText), text(ReadString(*root, kUserKey)).Get());

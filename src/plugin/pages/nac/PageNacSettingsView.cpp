@@ -161,7 +161,7 @@ void CPageNacSettingsView::FillSettings()
     std::vector<Row> rows;
     if (m_kind && GetPageData()) {
         try {
-            auto provider = GetPageData()->Provider(m_kind->section);
+            auto provider = Provider(m_kind->section);
             ZRSTD::CAutoPtr<ZRPAR::Params> root;
             if (provider->GetRoot(&root) == NHPP::kOk && root) {
                 // a policy section is itself one pair; its value holds the settings
