@@ -145,7 +145,7 @@ std::vector<PageRow> DescribePages(Session& session, host::ConsoleDataSource& da
 
 int ListPages(Session& session, const std::string& object, bool wizard, Format format)
 {
-    auto dataSource = session.DataSource(object);
+    auto dataSource = session.DataSource(ZRSTD::FromUtf8(object));
     const auto rows = DescribePages(session, *dataSource, wizard);
     if (format == Format::Json) {
         auto list = nlohmann::json::array();
@@ -169,7 +169,7 @@ int ListPages(Session& session, const std::string& object, bool wizard, Format f
 
 int ShowGroups(Session& session, const std::string& object, Format format)
 {
-    auto dataSource = session.DataSource(object);
+    auto dataSource = session.DataSource(ZRSTD::FromUtf8(object));
     auto document = Grouping(session, *dataSource);
     if (!document) {
         std::cout << object << ": the plug-in groups no pages of this kind of object\n";
@@ -261,7 +261,7 @@ int ShowOverview(Session& session)
         return 0;
     }
     std::cout << "\nPages of " << *policy << ", in their groups:\n";
-    auto dataSource = session.DataSource(*policy);
+    auto dataSource = session.DataSource(ZRSTD::FromUtf8(*policy));
     const auto rows = DescribePages(session, *dataSource, false);
     std::vector<std::string> groups;
     for (const auto& row : rows)

@@ -24,16 +24,4 @@ std::string ResolveStorePath(const std::string& option)
     return (data / "ngt-console" / "console.db").string();
 }
 
-void EnsureParentDirectory(const std::string& path)
-{
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (parent.empty()) return;
-    std::error_code error;
-    std::filesystem::create_directories(parent, error);
-    if (error)
-        ZRERR_throwLocalizedError("NGTCONSOLE", 1,
-                                  ZRSTD::FormatW(L"cannot create the folder \"%hs\": %hs", parent.string(), error.message()));
-    std::filesystem::permissions(parent, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace, error);
-}
-
 }  // namespace ngt

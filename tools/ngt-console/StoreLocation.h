@@ -8,7 +8,4 @@ namespace ngt {
 // directory ($XDG_DATA_HOME/ngt-console, or ~/.local/share/ngt-console).
 std::string ResolveStorePath(const std::string& option);
 
-// Creates the folders above path (mode 0700) when they are missing.
-void EnsureParentDirectory(const std::string& path);
-
 }  // namespace ngt

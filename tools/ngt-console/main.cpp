@@ -54,7 +54,8 @@ int main(int argc, char** argv)
     std::string format = "text";
     std::string file, object, section, kind, name, key, value;
     bool wizard = false;
-    ngt::NewObjectOptions newOptions;
+    std::string policyOption, taskTypeOption, agentVersionOption = "15.0.0.0", serverOption = "localhost";
+    bool serverHosted = false;
     int platform = 0;
 
     auto* newObject = app.add_subcommand("new", "create an object and write its defaults through the plug-in");
@@ -62,15 +63,15 @@ int main(int argc, char** argv)
         ->required()
         ->check(CLI::IsMember({"policy", "host", "task", "package", "dpoint", "bootserver"}));
     newObject->add_option("NAME", name, "the object's name")->required();
-    newObject->add_option("--policy", newOptions.policy, "host, dpoint, task: the policy that governs it");
-    newObject->add_option("--type", newOptions.taskType, "task: the task type, e.g. DoUpdate or ZRNAG_TASK_SHOW_MSG");
+    newObject->add_option("--policy", policyOption, "host, dpoint, task: the policy that governs it");
+    newObject->add_option("--type", taskTypeOption, "task: the task type, e.g. DoUpdate or ZRNAG_TASK_SHOW_MSG");
     auto* platformOption = newObject->add_option("--platform", platform, "host, dpoint: platform class 0, 1 (Unix-like) or 2")
                                ->check(CLI::Range(0, 2));
-    newObject->add_option("--agent-version", newOptions.agentVersion,
+    newObject->add_option("--agent-version", agentVersionOption,
                           "host, dpoint: the version of the computer's agent (default 15.0.0.0)");
-    newObject->add_option("--server", newOptions.serverAddress,
+    newObject->add_option("--server", serverOption,
                           "host, dpoint: the administration server its agent connects to (default localhost)");
-    newObject->add_flag("--server-hosted", newOptions.serverHosted,
+    newObject->add_flag("--server-hosted", serverHosted,
                         "host, dpoint: the agent runs on the administration server's own computer");
     newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy \"Default policy\"\n"
                       "  ngt-console new task nightly --type DoUpdate\n  ngt-console new dpoint relay --platform 1");
@@ -150,6 +151,12 @@ int main(int argc, char** argv)
         std::cerr << "ngt-console: config " << key << " needs a VALUE\n";
         return 2;
     }
+    host::NewObjectOptions newOptions;
+    newOptions.policy = ZRSTD::FromUtf8(policyOption);
+    newOptions.taskType = ZRSTD::FromUtf8(taskTypeOption);
+    newOptions.agentVersion = ZRSTD::FromUtf8(agentVersionOption);
+    newOptions.serverAddress = ZRSTD::FromUtf8(serverOption);
+    newOptions.serverHosted = serverHosted;
     if (platformOption->count() > 0) newOptions.platform = platform;
 
     try {

@@ -1,0 +1,136 @@
+#include "host/console/ConsoleSession.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "zrstd/Format.h"
+#include "zrstd/ProductMode.h"
+#include "zrstd/Strings.h"
+
+namespace host {
+
+namespace {
+
+// Creates the folders above path (mode 0700) when they are missing.
+void EnsureParentDirectory(const std::string& path)
+{
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (parent.empty() || std::filesystem::exists(parent)) return;
+    std::error_code error;
+    std::filesystem::create_directories(parent, error);
+    if (error)
+        RefuseRequest(ZRSTD::FormatW(L"cannot create the folder \"%hs\": %hs", parent.string(), error.message()));
+    std::filesystem::permissions(parent, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace, error);
+}
+
+std::wstring TaskTypeList()
+{
+    std::wstring list;
+    for (const auto& type : AgentTaskTypes()) list += (list.empty() ? L"" : L", ") + type;
+    return list;
+}
+
+// The attributes of the catalogue entry, checked against the kind.
+ZRSTD::CAutoPtr<ZRPAR::Params> Attributes(ObjectType type, const NewObjectOptions& options, SettingsStore& store)
+{
+    auto attributes = ZRPAR::CreateParams();
+    const bool computer = type == ObjectType::Host || type == ObjectType::DistributionPoint;
+    const bool governed = computer || type == ObjectType::Task;
+    if (!options.policy.empty() && !governed) RefuseRequest(L"--policy is for hosts, distribution points and tasks");
+    if ((options.platform || options.serverHosted || options.serverAddress != NewObjectOptions().serverAddress) &&
+        !computer)
+        RefuseRequest(L"--platform, --server and --server-hosted are for hosts and distribution points");
+    if (computer && ZRSTD::Trim(options.serverAddress).empty())
+        RefuseRequest(L"--server needs the address of the administration server");
+    if (!options.policy.empty()) {
+        if (!store.HasObject(L"policy:" + options.policy))
+            RefuseRequest(ZRSTD::FormatW(L"there is no policy \"%s\" in %hs (create it with: ngt-console new policy \"%s\")",
+                                         options.policy, store.Path(), options.policy));
+        attributes->AddValue(kAttributePolicy, ZRPAR::CreateValue(options.policy).Get());
+    }
+    if (computer)
+        attributes->AddValue(kAttributeComputerType,
+                             ZRPAR::CreateValue(ComputerTypeOfPlatform(options.platform.value_or(0))).Get());
+    if (type == ObjectType::Task) {
+        const auto& known = AgentTaskTypes();
+        if (options.taskType.empty()) RefuseRequest(L"a task needs --type (one of " + TaskTypeList() + L")");
+        if (std::find(known.begin(), known.end(), options.taskType) == known.end())
+            RefuseRequest(ZRSTD::FormatW(L"unknown task type \"%s\" (types: %s)", options.taskType, TaskTypeList()));
+        attributes->AddValue(kAttributeTaskType, ZRPAR::CreateValue(options.taskType).Get());
+    } else if (!options.taskType.empty()) {
+        RefuseRequest(L"--type is for tasks");
+    }
+    return attributes;
+}
+
+// What the computer itself reports: its agent's version, the server the
+// agent was installed to connect to, and whether it runs on that server.
+void WriteComputerFacts(SettingsStore& store, const std::wstring& object, const NewObjectOptions& options)
+{
+    auto storage = store.ObjectStorage(object);
+    storage->Replace(L".core", L".independent", L"ZRNAG_VERSIONINFO",
+                     ZRPAR::CreateParamsBody({{L"ZRNAG_VERSION", options.agentVersion}}).Get());
+    auto installed = ZRPAR::CreateParamsBody({{L"ServerAddress", options.serverAddress}});
+    if (options.serverHosted) installed->AddValue(L"ZRNAG_SERVER_INSTALLED", ZRPAR::CreateValue(true).Get());
+    storage->Update(L"1103", L"1.0.0.0", L"86", installed.Get());
+}
+
+}  // namespace
+
+void RefuseRequest(const std::wstring& message) { ZRERR_throwLocalizedError("NGTCONSOLE", 1, message); }
+
+SettingsStore& ConsoleSession::Store(bool create)
+{
+    if (!m_store) {
+        if (!create && !std::filesystem::exists(m_storePath))
+            RefuseRequest(ZRSTD::FormatW(L"there is no store at \"%hs\"", m_storePath));
+        if (create) EnsureParentDirectory(m_storePath);
+        m_store = SettingsStore::Open(m_storePath);
+    }
+    return *m_store;
+}
+
+PluginLibrary& ConsoleSession::Plugin()
+{
+    if (!m_plugin) m_plugin = std::make_unique<PluginLibrary>(m_pluginPath);
+    return *m_plugin;
+}
+
+std::unique_ptr<ConsoleDataSource> ConsoleSession::DataSource(const std::wstring& object)
+{
+    const ObjectName name = ParseObjectName(object);
+    return std::make_unique<ConsoleDataSource>(ZRSTD::CAutoPtr<SettingsStore>(&Store()), name);
+}
+
+Configurator ConsoleSession::Configure(ConsoleDataSource& dataSource, bool wizard)
+{
+    // the console tells its libraries its product mode before it loads plug-ins
+    ZRSTD_SetQmcMode(ConsoleConfiguration::Read(Store()).productMode);
+    auto configurator = CreateConfigurator(Plugin(), dataSource.PluginObjectKind(), wizard, dataSource.TaskType());
+    configurator->SetInterfaces(&dataSource);
+    return configurator;
+}
+
+void ConsoleSession::CreateObject(const ObjectName& object, const NewObjectOptions& options)
+{
+    if (object.name.empty()) RefuseRequest(L"the object needs a name");
+    SettingsStore& store = Store(true);
+    if (store.HasObject(object.Full()))
+        RefuseRequest(ZRSTD::FormatW(L"\"%s\" exists already in %hs", object.Full(), store.Path()));
+    auto attributes = Attributes(object.type, options, store);
+    store.PutCatalogueEntry(object.Full(), object.kind, attributes.Get());
+    try {
+        const bool computer = object.type == ObjectType::Host || object.type == ObjectType::DistributionPoint;
+        if (computer) WriteComputerFacts(store, object.Full(), options);
+        ConsoleDataSource dataSource(ZRSTD::CAutoPtr<SettingsStore>(&store), object);
+        const bool wizard = object.type == ObjectType::Policy || object.type == ObjectType::Task;
+        auto configurator = Configure(dataSource, wizard);
+        configurator->InitDefaults();
+        dataSource.SaveParams();
+    } catch (...) {
+        store.DeleteObject(object.Full());  // no half-made object stays behind
+        throw;
+    }
+}
+
+}  // namespace host
