@@ -41,4 +41,4 @@ bench: build
 	@build/bin/zr_bench
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-packager
