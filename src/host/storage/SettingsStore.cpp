@@ -185,49 +185,75 @@ ZRSTD::CAutoPtr<SettingsStore> SettingsStore::Open(const std::string& path, cons
     sqlite3_extended_result_codes(db, 1);
     if (!options.readOnly && sqlite3_db_readonly(db, "main") == 1)
         Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is read-only", path));
-    store->PrepareSchema(options.readOnly);
+    store->PrepareSchema(options);
     return store;
 }
 
-void SettingsStore::PrepareSchema(bool readOnly)
+void SettingsStore::PrepareSchema(const Options& options)
 {
-    const int version = SchemaVersion();  // the first read: a file that is not a database fails here
-    if (version > kSchemaVersion)
-        Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d; this program knows versions up to %d",
-                            m_path, version, kSchemaVersion));
-    if (readOnly) {
-        if (version < kSchemaVersion)
-            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is not initialised (schema version %d)", m_path, version));
+    const auto refuseNewer = [&](int version) {
+        if (version > kSchemaVersion)
+            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d; this program knows versions up to %d",
+                                m_path, version, kSchemaVersion));
+    };
+    const int found = SchemaVersion();  // the first read: a file that is not a database fails here
+    refuseNewer(found);
+    if (options.readOnly) {
+        if (found < kSchemaVersion)
+            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is not initialised (schema version %d)", m_path, found));
         return;
     }
-    Execute(m_db, m_path, "PRAGMA journal_mode=WAL");
+    EnterWalMode(options.busyTimeoutMs);
     Execute(m_db, m_path, "PRAGMA synchronous=FULL");
-    if (version == kSchemaVersion) return;
-    // Migrations run forward one version at a time, each in its own transaction.
+    if (found == kSchemaVersion) return;
+    // Other processes may be creating or migrating the same file at this
+    // moment: the version read under the write lock is the one to start from,
+    // and the whole migration is one transaction.
     InTransaction([&] {
-        if (version < 1) {
-            Execute(m_db, m_path,
-                    "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
-                    "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
-                    "WITHOUT ROWID");
-        }
-        if (version < 2) {
-            // the catalogue: objects stored before it get an entry of the kind their name gives
-            Execute(m_db, m_path,
-                    "CREATE TABLE objects(name TEXT PRIMARY KEY, kind TEXT NOT NULL, attributes BLOB NOT NULL)");
-            Execute(m_db, m_path, "CREATE TABLE console(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-            const std::vector<std::uint8_t> none = ZRPAR::SerializePacked(*ZRPAR::CreateParams());
-            Statement existing(m_db, m_path, "SELECT DISTINCT object FROM sections");
-            std::vector<std::wstring> objects;
-            while (existing.Step()) objects.push_back(existing.Text(0));
-            for (const auto& object : objects) {
-                Statement insert(m_db, m_path, "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3)");
-                insert.Bind(1, object).Bind(2, KindOfName(object)).Bind(3, none);
-                insert.Step();
-            }
-        }
+        const int version = SchemaVersion();
+        refuseNewer(version);
+        if (version == kSchemaVersion) return;
+        Migrate(version);
         Execute(m_db, m_path, ("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
     });
+}
+
+void SettingsStore::EnterWalMode(int busyTimeoutMs)
+{
+    // Switching a file to WAL needs it for a moment alone, and SQLite does not
+    // wait for that through the busy timeout: processes that open a fresh file
+    // together wait here instead.
+    constexpr int kPauseMs = 5;
+    for (int waited = 0;; waited += kPauseMs) {
+        const int code = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK) return;
+        if ((code & 0xFF) != SQLITE_BUSY || waited >= busyTimeoutMs) Fail(Explain(m_db, code, m_path));
+        sqlite3_sleep(kPauseMs);
+    }
+}
+
+void SettingsStore::Migrate(int version)
+{
+    if (version < 1) {
+        Execute(m_db, m_path,
+                "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
+                "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
+                "WITHOUT ROWID");
+    }
+    if (version < 2) {
+        // the catalogue: objects stored before it get an entry of the kind their name gives
+        Execute(m_db, m_path, "CREATE TABLE objects(name TEXT PRIMARY KEY, kind TEXT NOT NULL, attributes BLOB NOT NULL)");
+        Execute(m_db, m_path, "CREATE TABLE console(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+        const std::vector<std::uint8_t> none = ZRPAR::SerializePacked(*ZRPAR::CreateParams());
+        Statement existing(m_db, m_path, "SELECT DISTINCT object FROM sections");
+        std::vector<std::wstring> objects;
+        while (existing.Step()) objects.push_back(existing.Text(0));
+        for (const auto& object : objects) {
+            Statement insert(m_db, m_path, "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3)");
+            insert.Bind(1, object).Bind(2, KindOfName(object)).Bind(3, none);
+            insert.Step();
+        }
+    }
 }
 
 int SettingsStore::SchemaVersion()

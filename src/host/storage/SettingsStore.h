@@ -71,7 +71,10 @@ public:
 
 private:
     SettingsStore(std::string path, sqlite3* db);
-    void PrepareSchema(bool readOnly);
+    void PrepareSchema(const Options& options);
+    void EnterWalMode(int busyTimeoutMs);
+    // Brings the schema from version up to kSchemaVersion, inside the caller's transaction.
+    void Migrate(int version);
 
     std::string m_path;
     sqlite3* m_db;

@@ -313,3 +313,44 @@ TEST_F(StoreFile, TheCatalogueAndTheConfigurationKeepWhatIsPutAndGoWithTheObject
     const std::string damaged = Refusal([&] { store->GetCatalogueEntry(L"policy:Broken"); });
     EXPECT_NE(damaged.find("catalogue entry of \"policy:Broken\""), std::string::npos) << damaged;
 }
+
+TEST_F(StoreFile, ProcessesThatOpenAFreshFileTogetherAllGetOneSchema)
+{
+    constexpr int kRounds = 5, kProcesses = 6;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string path = (m_directory / ("fresh-" + std::to_string(round) + ".db")).string();
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kProcesses; ++i) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(start[1]);
+                char go;
+                (void)!::read(start[0], &go, 1);  // all start when the pipe closes
+                try {
+                    auto store = SettingsStore::Open(path);
+                    Put(*store, (L"policy:P" + std::to_wstring(i)).c_str(), L"86", ZRPAR::CreateParams().Get());
+                } catch (const ZRERR::Error& error) {
+                    std::ofstream(path + ".err" + std::to_string(i)) << ZRSTD::ToUtf8(error.GetMessage());
+                    ::_exit(1);
+                }
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            int status = 0;
+            ::waitpid(children[i], &status, 0);
+            std::ifstream error(path + ".err" + std::to_string(i));
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "round " << round << ", process " << i << ": " << std::string(std::istreambuf_iterator<char>(error), {});
+        }
+        auto store = SettingsStore::Open(path);
+        EXPECT_EQ(store->SchemaVersion(), SettingsStore::kSchemaVersion);
+        EXPECT_EQ(store->ListObjects().size(), static_cast<std::size_t>(kProcesses)) << "round " << round;
+    }
+}
