@@ -49,7 +49,7 @@ ZRSTD::CAutoPtr<ZRPAR::Params> SectionStorage::ReadLevel(const SectionKey& key)
 {
     // A level reads as a container of what lies below it.
     auto keys = m_rows->Keys(key.product, key.version);
-    if (keys.empty()) return nullptr;
+    if (keys.empty()) return m_pendingCreations.count(key) ? ZRPAR::CreateParams() : nullptr;
     auto level = ZRPAR::CreateParams();
     for (const SectionKey& below : keys) {
         if (below == key) continue;
@@ -79,6 +79,7 @@ void SectionStorage::Read(const wchar_t* product, const wchar_t* version, const 
     auto read = stored ? Decode(key, stored->packed) : nullptr;
     // an absent section is remembered too: a writer that creates it meanwhile is merged with
     m_known[key] = {stored ? stored->revision : 0, read ? read->Clone() : ZRPAR::CreateParams()};
+    if (!read && m_pendingCreations.count(key)) read = ZRPAR::CreateParams();
     *ppParams = read.Detach();
 }
 
@@ -100,9 +101,16 @@ void SectionStorage::Change(const SectionKey& key, const std::function<void(Lear
 {
     Learned learned;
     m_rows->InTransaction([&] {
+        for (const SectionKey& created : m_pendingCreations) {
+            if (created == key || m_rows->Get(created)) continue;
+            EnsureLevels(created);
+            const auto empty = ZRPAR::CreateParams();
+            learned.push_back({created, {Store(created, *empty), empty}});
+        }
         EnsureLevels(key);
         change(learned);
     });
+    m_pendingCreations.clear();
     for (auto& [section, known] : learned) m_known[section] = std::move(known);
 }
 
@@ -194,13 +202,10 @@ void SectionStorage::Update(const wchar_t* product, const wchar_t* version, cons
 void SectionStorage::CreateSection(const wchar_t* product, const wchar_t* version, const wchar_t* section)
 {
     const SectionKey key = MakeKey(product, version, section);
-    m_rows->InTransaction([&] {
-        if (m_rows->Get(key))
-            ZRERR_throwError(kModule, ZRPlugin::SettingsStorage::kSectionExists, L"the section %s exists already",
-                             Where(key));
-        EnsureLevels(key);
-        Store(key, *ZRPAR::CreateParams());
-    });
+    if (m_pendingCreations.count(key) || m_rows->Get(key))
+        ZRERR_throwError(kModule, ZRPlugin::SettingsStorage::kSectionExists, L"the section %s exists already",
+                         Where(key));
+    m_pendingCreations.insert(key);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -63,7 +64,9 @@ public:
 // Update that finds a newer revision stored merges three ways
 // (ThreeWayMerge.h) instead of overwriting the other writer's change, and when
 // both changed the same setting it writes nothing and raises
-// kConcurrentChange naming the settings.
+// kConcurrentChange naming the settings. CreateSection of a section that does
+// not exist only records it; the next Replace or Update writes it in the same
+// transaction as its change, so no reader sees it empty in between.
 class SectionStorage : public ZRSTD::ZRBaseQIImpl<ZRPlugin::SettingsStorage> {
 public:
     static constexpr long kConcurrentChange = 0x2004;  // module "ZRHOST"
@@ -89,8 +92,8 @@ private:
     ZRSTD::CAutoPtr<ZRPAR::Params> Decode(const SectionKey& key, const std::vector<std::uint8_t>& packed) const;
     std::int64_t Store(const SectionKey& key, const ZRPAR::Params& params);
     void EnsureLevels(const SectionKey& key);
-    // Runs a change of key in one transaction; what it learned is
-    // remembered once the transaction is in.
+    // Runs a change of key in one transaction together with the pending
+    // creations; what it learned is remembered once the transaction is in.
     void Change(const SectionKey& key, const std::function<void(Learned&)>& change);
     // Stores ours, merging with what another writer stored since this storage read the section.
     KnownSection Write(const SectionKey& key, const ZRPAR::Params& ours);
@@ -99,6 +102,7 @@ private:
 
     std::unique_ptr<SectionRows> m_rows;
     std::map<SectionKey, KnownSection> m_known;
+    std::set<SectionKey> m_pendingCreations;
 };
 
 // Settings of one object kept in memory (tests, and objects the console holds

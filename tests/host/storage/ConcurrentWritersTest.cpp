@@ -136,3 +136,34 @@ TEST_F(ConcurrentWriters, UpdateMergesIntoWhatWasReadAndThenAsReplaceDoes)
     EXPECT_EQ(Stored(), ZRPAR::RenderText(*CreateParamsBody(
                             {{L"UseSsl", 0}, {L"ServerPingTimeout", 45}, {L"Port", 15000}, {L"Extra", 1}})));
 }
+
+TEST_F(ConcurrentWriters, ACreatedSectionIsStoredOnlyWithTheChangeThatFollowsIt)
+{
+    auto writer = Storage();
+    auto reader = Storage();
+    writer->CreateSection(L"1103", L"", L"");
+    writer->CreateSection(L"1103", L"1.0.0.0", L"");
+    writer->CreateSection(L"1103", L"1.0.0.0", L"86");
+    EXPECT_THROW(writer->CreateSection(L"1103", L"1.0.0.0", L"86"), ZRERR::Error);
+    ASSERT_TRUE(Read(*writer));
+    EXPECT_EQ(Read(*writer)->GetSize(), 0u);
+    ASSERT_TRUE(Read(*writer, L"1.0.0.0", L""));
+
+    // no other reader sees an empty section or its levels
+    EXPECT_FALSE(Read(*reader));
+    EXPECT_FALSE(Read(*reader, L"1.0.0.0", L""));
+    EXPECT_FALSE(Read(*reader, L"", L""));
+    EXPECT_FALSE(m_store->HasObject(L"policy:P"));
+
+    Replace(*writer, Section(1, 900, 15000));
+    EXPECT_EQ(ZRPAR::RenderText(*Read(*reader)), ZRPAR::RenderText(*Section(1, 900, 15000)));
+    EXPECT_EQ(Read(*reader, L"1.0.0.0", L"")->GetNames(), std::vector<std::wstring>{L"86"});
+
+    // a change that fails takes the creations before it with it
+    auto failing = Storage(L"policy:Q");
+    failing->CreateSection(L"1103", L"", L"");
+    failing->CreateSection(L"1103", L"1.0.0.0", L"86");
+    EXPECT_THROW(failing->Replace(L"1103", L"1.0.0.0", L"", CreateParamsBody({{L"not a section", 1}}).Get()),
+                 ZRERR::Error);
+    EXPECT_FALSE(m_store->HasObject(L"policy:Q"));
+}
