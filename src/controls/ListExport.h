@@ -5,33 +5,29 @@
 #include <vector>
 
 #include "ui/Win32.h"
+#include "zrstd/AtomicFile.h"
 
 // The export of a list to a text file: UTF-8 with a byte order mark, fields
 // separated by a tab in the list's display column order, lines ended by CR LF.
-// The file is written under a temporary name beside the chosen one and renamed
-// into place only when complete, so that a failure leaves neither a
-// half-written file nor a damaged older one.
+// The writer formats the lines and hands them to the file in blocks;
+// WriteListExport writes the file through ZRSTD::WriteFileAtomically, so that
+// a failure leaves neither a half-written file nor a damaged older one.
 class ListExportWriter {
 public:
-    explicit ListExportWriter(std::filesystem::path target);
-    ~ListExportWriter();  // a writer not committed removes what it wrote
+    // Starts with the byte order mark.
+    explicit ListExportWriter(const ZRSTD::FileSink& file);
     ListExportWriter(const ListExportWriter&) = delete;
     ListExportWriter& operator=(const ListExportWriter&) = delete;
 
-    // Creates the temporary file (only this writer may write it) with the byte order mark.
-    bool Open();
     // A tab or line break inside a field would split it: it becomes a space.
     bool WriteLine(const std::vector<std::wstring>& fields);
-    // Writes out, flushes to disk and renames into place.
-    bool Commit();
+    // Hands the last block to the file.
+    bool Finish();
 
 private:
     bool Flush();
-    void Discard();
 
-    std::filesystem::path m_target;
-    std::filesystem::path m_temporary;
-    int m_file = -1;
+    const ZRSTD::FileSink& m_file;
     std::string m_buffer;
     bool m_failed = false;
 };

@@ -1,13 +1,14 @@
 #include "ui/Registry.h"
 
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "zrstd/AtomicFile.h"
 #include "zrstd/Crypto.h"
 #include "zrstd/Strings.h"
+#include "zrstd/Trace.h"
 
 const HKEY HKEY_CLASSES_ROOT = reinterpret_cast<HKEY>(std::uintptr_t{0x80000000});
 const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t{0x80000001});
@@ -75,7 +76,8 @@ Key* OpenKey(HKEY key)
     return entry == state.keys.end() ? nullptr : &entry->second;
 }
 
-bool Save()
+// Rewrites the registry file; what failed goes to problem when given, else to the trace.
+bool Save(std::string* problem = nullptr)
 {
     RegistryState& state = State();
     if (state.file.empty()) return true;
@@ -87,13 +89,11 @@ bool Save()
                                                  {"data", ZRSTD::Base64Encode(value.data.data(), value.data.size())}};
         document[ZRSTD::ToUtf8(key.path)] = values;
     }
-    const std::string temporary = state.file + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << document.dump(2) << "\n";
-        if (!out.flush()) return false;
-    }
-    return std::rename(temporary.c_str(), state.file.c_str()) == 0;
+    const auto failure = ZRSTD::WriteFileAtomically(state.file, document.dump(2) + "\n");
+    if (!failure) return true;
+    if (problem) *problem = failure->Describe(state.file);
+    else ZRSTD::Trace(1, L"registry: %hs", failure->Describe(state.file));
+    return false;
 }
 
 }  // namespace
@@ -267,7 +267,7 @@ bool SetRegistryFile(const std::string& path, std::string* problem)
         }
     }
     state.file = path;
-    return Save();
+    return Save(problem);
 }
 
 void ResetRegistry()

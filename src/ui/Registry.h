@@ -44,7 +44,7 @@ UI_API bool RegistrySetString(HKEY root, const std::wstring& key, const std::wst
 
 // Persists the registry in path from now on (loading what the file holds);
 // an empty path returns to memory only. False, with the reason, when the file
-// cannot be read or is not a registry file.
+// cannot be read, is not a registry file or cannot be written.
 UI_API bool SetRegistryFile(const std::string& path, std::string* problem = nullptr);
 // Forgets every key (tests).
 UI_API void ResetRegistry();

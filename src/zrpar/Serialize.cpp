@@ -1,15 +1,12 @@
 #include "zrpar/Serialize.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <pugixml.hpp>
 
 #include "zrpar/Packed.h"
+#include "zrstd/AtomicFile.h"
 #include "zrstd/Crypto.h"
 #include "zrstd/Error.h"
 #include "zrstd/Strings.h"
@@ -83,36 +80,9 @@ std::vector<std::uint8_t> Serialize(const Params& params, DocumentFormat format)
 
 void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) FailFile(path, "cannot create a temporary file beside", errno);
-    auto abandon = [&](std::string_view what) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        FailFile(path, what, error);
-    };
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            abandon("cannot write");
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fchmod(fd, 0644) != 0) abandon("cannot set the mode of");
-    if (::fsync(fd) != 0) abandon("cannot flush");
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        FailFile(path, "cannot close", error);
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        FailFile(path, "cannot replace", error);
-    }
+    const auto failure = ZRSTD::WriteFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (failure) ZRERR_throwError(kModule, kFileError, L"%hs", failure->Describe(path));
 }
 
 std::vector<std::uint8_t> ReadFile(const std::string& path)

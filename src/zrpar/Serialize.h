@@ -27,9 +27,9 @@ ZR_API CAutoPtr<Params> DeserializeXml(std::string_view document);
 ZR_API CAutoPtr<Params> Deserialize(const std::uint8_t* data, std::size_t size);
 ZR_API std::vector<std::uint8_t> Serialize(const Params& params, DocumentFormat format);
 
-// Writes to a temporary file beside the target, flushes it to disk and renames
-// it over the target, so that a reader sees the old or the new document, never
-// part of one. Raises kFileError naming the file.
+// Writes the file through ZRSTD::WriteFileAtomically, so that a reader (and
+// the disk after a crash) sees the old or the new document, never part of
+// one. Raises kFileError naming the file.
 ZR_API void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 ZR_API std::vector<std::uint8_t> ReadFile(const std::string& path);
 

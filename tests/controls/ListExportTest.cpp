@@ -204,29 +204,24 @@ struct Table : ListExportSource {
     }
     bool ExportRow(int item, ListExportWriter& writer, const std::vector<int>&) override
     {
-        return writer.WriteLine(rows[static_cast<std::size_t>(item)]);
+        return item != failingRow && writer.WriteLine(rows[static_cast<std::size_t>(item)]);
     }
+    int failingRow = -1;  // a row that cannot be read
 };
 
 }  // namespace
 
-TEST_F(ListExport, AWriterThatIsNotCommittedLeavesNothing)
+TEST_F(ListExport, ASourceThatFailsHalfwayLeavesTheOlderExportAndNothingElse)
 {
-    {
-        ListExportWriter writer(folder / "partial.csv");
-        EXPECT_FALSE(writer.WriteLine({L"before open"}));
-        ASSERT_TRUE(writer.Open());
-        EXPECT_FALSE(writer.Open());
-        EXPECT_TRUE(writer.WriteLine({L"x", L"y"}));
-        EXPECT_EQ(FolderContents(folder).size(), 1u);  // the temporary file, under another name
-        EXPECT_TRUE(fs::exists(folder / FolderContents(folder)[0]));
-        EXPECT_NE(FolderContents(folder)[0], "partial.csv");
-    }
-    EXPECT_TRUE(FolderContents(folder).empty());
-
     Table table;
     table.rows = {{L"1", L"один"}, {L"2"}};
     EXPECT_EQ(WriteListExport(folder / "table.csv", table, false), S_OK);
     EXPECT_EQ(ReadFile(folder / "table.csv"), kBom + Utf8(L"a\tb\r\n1\tодин\r\n2\r\n"));
     EXPECT_EQ(WriteListExport(fs::path(), table, false), E_FAIL);
+
+    table.failingRow = 1;
+    table.rows.push_back({L"3"});
+    EXPECT_EQ(WriteListExport(folder / "table.csv", table, false), E_FAIL);
+    EXPECT_EQ(ReadFile(folder / "table.csv"), kBom + Utf8(L"a\tb\r\n1\tодин\r\n2\r\n"));
+    EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"table.csv"});
 }

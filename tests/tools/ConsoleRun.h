@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,25 +21,58 @@ struct ConsoleRun {
     std::string err;
 };
 
+// A console host started and left running, so that several can run at once;
+// Finish waits for it.
+class StartedConsole {
+public:
+    explicit StartedConsole(const std::string& arguments, const std::string& input = "")
+    {
+        static std::atomic<unsigned> started{0};
+        const std::string name = std::to_string(::getpid()) + "-" + std::to_string(++started);
+        const std::filesystem::path folder = ::testing::TempDir();
+        m_errFile = folder / ("ngt-err-" + name);
+        m_inFile = folder / ("ngt-in-" + name);
+        std::ofstream(m_inFile, std::ios::binary) << input;
+        const std::string command = std::string("env -u NGT_CONSOLE_STORE ") + NGT_CONSOLE + " " + arguments + " <" +
+                                    m_inFile.string() + " 2>" + m_errFile.string();
+        m_pipe = ::popen(command.c_str(), "r");
+    }
+    StartedConsole(const StartedConsole&) = delete;
+    StartedConsole& operator=(const StartedConsole&) = delete;
+    ~StartedConsole()
+    {
+        if (m_pipe) Finish();
+    }
+
+    ConsoleRun Finish()
+    {
+        ConsoleRun run;
+        if (!m_pipe) {
+            run.err = "the console host could not be started";
+            return run;
+        }
+        std::array<char, 4096> buffer;
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), m_pipe)) > 0;)
+            run.out.append(buffer.data(), n);
+        const int status = ::pclose(m_pipe);
+        m_pipe = nullptr;
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream err(m_errFile);
+        run.err.assign(std::istreambuf_iterator<char>(err), {});
+        std::filesystem::remove(m_errFile);
+        std::filesystem::remove(m_inFile);
+        return run;
+    }
+
+private:
+    FILE* m_pipe = nullptr;
+    std::filesystem::path m_errFile;
+    std::filesystem::path m_inFile;
+};
+
 inline ConsoleRun Console(const std::string& arguments, const std::string& input = "")
 {
-    namespace fs = std::filesystem;
-    const fs::path errFile = fs::path(::testing::TempDir()) / ("ngt-err-" + std::to_string(::getpid()));
-    const fs::path inFile = fs::path(::testing::TempDir()) / ("ngt-in-" + std::to_string(::getpid()));
-    std::ofstream(inFile, std::ios::binary) << input;
-    const std::string command = std::string("env -u NGT_CONSOLE_STORE ") + NGT_CONSOLE + " " + arguments + " <" +
-                                inFile.string() + " 2>" + errFile.string();
-    ConsoleRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) run.out.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(err), {});
-    fs::remove(errFile);
-    fs::remove(inFile);
-    return run;
+    return StartedConsole(arguments, input).Finish();
 }
 
 }  // namespace testsupport

@@ -51,7 +51,7 @@ TEST_F(ConsoleStore, ListsChecksAndDumpsStoredObjects)
 
     const ConsoleRun check = Console(Store() + "check");
     EXPECT_EQ(check.exitCode, 0);
-    EXPECT_NE(check.out.find(": ok (schema version 2, 1 objects)"), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find(": ok (schema version 3, 1 objects)"), std::string::npos) << check.out;
 
     const ConsoleRun text = Console(Store() + "dump 'policy:Default policy' 86");
     EXPECT_EQ(text.exitCode, 0) << text.err;

@@ -65,3 +65,24 @@ TEST_F(Registry, AFileKeepsTheRegistryAcrossRunsAndABadFileIsRefused)
     EXPECT_NE(problem.find(path), std::string::npos);
     std::filesystem::remove(path);
 }
+
+TEST_F(Registry, AFileThatCannotBeRewrittenRefusesTheChangeAndLeavesNothingBesideIt)
+{
+    const auto folder = std::filesystem::path(::testing::TempDir()) / ("registry-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto path = folder / "registry.json";
+    ASSERT_TRUE(ui::SetRegistryFile(path.string()));
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);  // the name is taken: no rename can replace it
+
+    EXPECT_FALSE(ui::RegistrySetString(HKEY_CURRENT_USER, kKey, L"Name", L"value"));
+    std::vector<std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) contents.push_back(entry.path().filename());
+    EXPECT_EQ(contents, std::vector<std::string>{"registry.json"});
+    std::string problem;
+    EXPECT_FALSE(ui::SetRegistryFile((folder / "missing" / "registry.json").string(), &problem));
+    EXPECT_NE(problem.find("cannot create a temporary file beside"), std::string::npos) << problem;
+    ui::SetRegistryFile("");
+    std::filesystem::remove_all(folder);
+}

@@ -1,5 +1,6 @@
 #include "EditCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -152,6 +153,30 @@ void Perform(HWND dialog, const UserAction& action)
     }
 }
 
+// While the pages apply, the box a page shows because its settings could not
+// be written only tells the user why: when the script has nothing more to
+// say, the user acknowledges it and the command reports it as the failure.
+class ApplyingUser : public ui::InteractionDriver {
+public:
+    explicit ApplyingUser(ui::ScriptedUser& script) : m_script(script) {}
+    int AnswerMessageBox(const ui::ShownBox& box) override
+    {
+        constexpr UINT kTypeMask = 0xF, kIconMask = 0xF0;
+        if (m_script.Finished() && (box.style & kTypeMask) == MB_OK && (box.style & kIconMask) == MB_ICONERROR) {
+            failures.push_back(box.text);
+            return IDOK;
+        }
+        return m_script.AnswerMessageBox(box);
+    }
+    void ActInDialog(HWND dialog, const ui::ShownDialog& shown) override { m_script.ActInDialog(dialog, shown); }
+    UINT ChooseMenuItem(const ui::ShownMenu& menu) override { return m_script.ChooseMenuItem(menu); }
+
+    std::vector<std::wstring> failures;
+
+private:
+    ui::ScriptedUser& m_script;
+};
+
 // The answers and the dialogs' scripts are given to the scripted user first,
 // in their order (it uses them as boxes and dialogs appear); then the page's
 // own actions are performed.
@@ -253,17 +278,30 @@ int EditPage(Session& session, const std::string& object, const std::string& pag
     } restore;
 
     int exitCode = 0;
+    std::vector<std::wstring> applyFailures;
     try {
         Run(open.window, actions, user);
-        const auto result = open.sheet->PressOk();
-        if (result.outcome == host::PageHost::Outcome::Refused) {
+        if (!open.sheet->ValidateAll()) {
             std::cerr << "ngt-console: the page refused the values; nothing was written\n";
             exitCode = 1;
-        } else if (result.outcome == host::PageHost::Outcome::Failed) {
-            std::cerr << "ngt-console: applying the page failed: " << ToUtf8(result.error) << "\n";
-            exitCode = 1;
         } else {
-            open.dataSource->SaveParams();
+            ApplyingUser applying(user);
+            ui::SetInteractionDriver(&applying);
+            struct Back {
+                ui::ScriptedUser& user;
+                ~Back() { ui::SetInteractionDriver(&user); }
+            } back{user};
+            const auto result = open.sheet->ApplyAll();
+            if (result.outcome == host::PageHost::Outcome::Failed) {
+                // the page's own words say why; the page's error only says that it failed
+                applyFailures = applying.failures;
+                const std::wstring reason = applyFailures.empty() ? result.error : applyFailures.front();
+                std::cerr << "ngt-console: applying " << open.title << " of " << object << " failed: " << ToUtf8(reason)
+                          << "\n";
+                exitCode = 1;
+            } else {
+                open.dataSource->SaveParams();
+            }
         }
     } catch (const ui::ActionRefused& refused) {
         std::cerr << "ngt-console: " << refused.what() << "; nothing was written\n";
@@ -273,8 +311,10 @@ int EditPage(Session& session, const std::string& object, const std::string& pag
                   << ": say what the user answers (answer:yes|no|ok|cancel, dialog:ID ... end); nothing was written\n";
         exitCode = 1;
     }
-    for (const auto& box : ui::ShownBoxes())
+    for (const auto& box : ui::ShownBoxes()) {
+        if (std::find(applyFailures.begin(), applyFailures.end(), box.text) != applyFailures.end()) continue;
         std::cout << "message box \"" << ToUtf8(box.caption) << "\": " << ToUtf8(box.text) << "\n";
+    }
     if (exitCode == 0) std::cout << "applied " << open.title << " of " << object << "\n";
     return exitCode;
 }

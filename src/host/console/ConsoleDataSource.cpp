@@ -128,6 +128,7 @@ ConsoleDataSource::ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const
         ZRSTD::CAutoPtr<ZRPAR::Params> stored;
         own->Read(kProduct, kVersion, kTaskParamsSection, &stored);
         m_params = stored ? stored : ZRPAR::CreateParams();
+        m_paramsStorage = own;
         AddItem(L"TASK_PARAMS", Item(ZRSTD::MakeRef<ParamsItem>(m_params)));
         AddItem(L"POLICY_SETTINGS", Item(PolicyStorageOf(policy)));
         auto info = ZRPAR::CreateParamsBody({{L"LocalTask", false}, {L"ComputerType", std::int32_t{0}}});
@@ -142,6 +143,7 @@ ConsoleDataSource::ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const
         ZRSTD::CAutoPtr<ZRPAR::Params> stored;
         own->Read(kProduct, kVersion, kParamsSection, &stored);
         m_params = stored ? stored : ZRPAR::CreateParams();
+        m_paramsStorage = own;
         AddItem(L"PARAMS", Item(ZRSTD::MakeRef<ParamsItem>(m_params)));
         break;
     }
@@ -201,7 +203,7 @@ void ConsoleDataSource::SaveParams()
 {
     if (!m_params) return;
     const wchar_t* section = m_object.type == ObjectType::Task ? kTaskParamsSection : kParamsSection;
-    m_store->ObjectStorage(m_object.Full())->Replace(kProduct, kVersion, section, m_params.Get());
+    m_paramsStorage->Replace(kProduct, kVersion, section, m_params.Get());
 }
 
 }  // namespace host

@@ -34,7 +34,9 @@ public:
     const std::wstring& TaskType() const { return m_taskType; }
 
     // Writes the parameters the plug-in edited in place (a task's, a
-    // boot-server connection's) back to the store.
+    // boot-server connection's) back to the store, through the storage that
+    // read them: another writer's change since is merged, not overwritten,
+    // and a parameter both changed is refused (SectionStorage).
     void SaveParams();
 
 private:
@@ -47,6 +49,7 @@ private:
     ConsoleConfiguration m_configuration;
     std::wstring m_taskType;
     ZRSTD::CAutoPtr<ZRPAR::Params> m_params;  // TASK_PARAMS or PARAMS
+    ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> m_paramsStorage;  // what read m_params
     std::map<std::wstring, ZRSTD::CAutoPtr<ZRSTD::ZRBaseQI>> m_items;
 };
 

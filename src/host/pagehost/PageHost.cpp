@@ -42,10 +42,15 @@ HWND PageHost::Embed(ZRPlugin::IZRConfiguratorPage2* page)
 
 std::string PageHost::ControlTable(HWND page) { return ui::FormatControlTable(ui::DescribeControls(page)); }
 
-PageHost::OkResult PageHost::PressOk()
+bool PageHost::ValidateAll()
 {
     for (auto* page : m_pages)
-        if (!page->Validate()) return {Outcome::Refused, L""};
+        if (!page->Validate()) return false;
+    return true;
+}
+
+PageHost::OkResult PageHost::ApplyAll()
+{
     for (auto* page : m_pages) {
         try {
             page->Apply();
@@ -54,6 +59,12 @@ PageHost::OkResult PageHost::PressOk()
         }
     }
     return {Outcome::Applied, L""};
+}
+
+PageHost::OkResult PageHost::PressOk()
+{
+    if (!ValidateAll()) return {Outcome::Refused, L""};
+    return ApplyAll();
 }
 
 }  // namespace host

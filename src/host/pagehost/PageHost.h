@@ -37,6 +37,9 @@ public:
     };
     // Validates every embedded page, and when all accept, applies them in order.
     OkResult PressOk();
+    // The two halves of PressOk, for a host that treats them differently.
+    bool ValidateAll();
+    OkResult ApplyAll();
 
     // The page's controls as a user sees them, one line each.
     static std::string ControlTable(HWND page);

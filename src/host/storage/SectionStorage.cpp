@@ -1,7 +1,5 @@
 #include "host/storage/SectionStorage.h"
 
-#include <map>
-
 #include "zrpar/Packed.h"
 #include "zrstd/Format.h"
 
@@ -47,25 +45,21 @@ ZRSTD::CAutoPtr<ZRPAR::Params> SectionStorage::Decode(const SectionKey& key, con
     }
 }
 
-ZRSTD::CAutoPtr<ZRPAR::Params> SectionStorage::ReadKey(const SectionKey& key)
+ZRSTD::CAutoPtr<ZRPAR::Params> SectionStorage::ReadLevel(const SectionKey& key)
 {
-    if (!key.section.empty()) {
-        auto packed = m_rows->Get(key);
-        return packed ? Decode(key, *packed) : nullptr;
-    }
     // A level reads as a container of what lies below it.
     auto keys = m_rows->Keys(key.product, key.version);
-    if (keys.empty()) return nullptr;
+    if (keys.empty()) return m_pendingCreations.count(key) ? ZRPAR::CreateParams() : nullptr;
     auto level = ZRPAR::CreateParams();
     for (const SectionKey& below : keys) {
         if (below == key) continue;
         if (key.version.empty()) {
             if (!below.section.empty() || below.version.empty()) continue;
-            auto version = ReadKey(below);
+            auto version = ReadLevel(below);
             level->AddValue(below.version, ZRPAR::CreateValue(version ? version.Get() : nullptr).Get());
         } else {
-            auto packed = m_rows->Get(below);
-            if (packed) level->AddValue(below.section, ZRPAR::CreateValue(Decode(below, *packed).Get()).Get());
+            auto stored = m_rows->Get(below);
+            if (stored) level->AddValue(below.section, ZRPAR::CreateValue(Decode(below, stored->packed).Get()).Get());
         }
     }
     return level;
@@ -75,12 +69,23 @@ void SectionStorage::Read(const wchar_t* product, const wchar_t* version, const 
                           ZRPAR::Params** ppParams)
 {
     ZRSTD_CHECK_ARG(ppParams);
-    *ppParams = ReadKey(MakeKey(product, version, section)).Detach();
+    *ppParams = nullptr;
+    const SectionKey key = MakeKey(product, version, section);
+    if (key.section.empty()) {
+        *ppParams = ReadLevel(key).Detach();
+        return;
+    }
+    const auto stored = m_rows->Get(key);
+    auto read = stored ? Decode(key, stored->packed) : nullptr;
+    // an absent section is remembered too: a writer that creates it meanwhile is merged with
+    m_known[key] = {stored ? stored->revision : 0, read ? read->Clone() : ZRPAR::CreateParams()};
+    if (!read && m_pendingCreations.count(key)) read = ZRPAR::CreateParams();
+    *ppParams = read.Detach();
 }
 
-void SectionStorage::Store(const SectionKey& key, const ZRPAR::Params& params)
+std::int64_t SectionStorage::Store(const SectionKey& key, const ZRPAR::Params& params)
 {
-    m_rows->Put(key, ZRPAR::SerializePacked(params));
+    return m_rows->Put(key, ZRPAR::SerializePacked(params));
 }
 
 void SectionStorage::EnsureLevels(const SectionKey& key)
@@ -92,32 +97,82 @@ void SectionStorage::EnsureLevels(const SectionKey& key)
     }
 }
 
+void SectionStorage::Change(const SectionKey& key, const std::function<void(Learned&)>& change)
+{
+    Learned learned;
+    m_rows->InTransaction([&] {
+        for (const SectionKey& created : m_pendingCreations) {
+            if (created == key || m_rows->Get(created)) continue;
+            EnsureLevels(created);
+            const auto empty = ZRPAR::CreateParams();
+            learned.push_back({created, {Store(created, *empty), empty}});
+        }
+        EnsureLevels(key);
+        change(learned);
+    });
+    m_pendingCreations.clear();
+    for (auto& [section, known] : learned) m_known[section] = std::move(known);
+}
+
+SectionStorage::KnownSection SectionStorage::Write(const SectionKey& key, const ZRPAR::Params& ours)
+{
+    const auto stored = m_rows->Get(key);
+    const std::int64_t storedRevision = stored ? stored->revision : 0;
+    const auto known = m_known.find(key);
+    if (known == m_known.end() || known->second.revision == storedRevision)
+        return {Store(key, ours), ours.Clone()};  // never read here, or nobody else wrote since
+    const auto theirs = stored ? Decode(key, stored->packed) : ZRPAR::CreateParams();
+    const MergeResult merge = MergeSections(*known->second.base, *theirs, ours);
+    if (!merge.merged) RefuseConcurrentChange(key, merge.conflicts);
+    Store(key, *merge.merged);
+    // the revision stays older than the one just stored: this writer's next
+    // change merges again rather than overwrite what the other one wrote
+    return {storedRevision, ours.Clone()};
+}
+
+void SectionStorage::RefuseConcurrentChange(const SectionKey& key, const std::vector<SettingPath>& conflicts) const
+{
+    std::wstring settings;
+    for (const SettingPath& path : conflicts) settings += (settings.empty() ? L"" : L", ") + DescribeSettingPath(path);
+    ZRERR_throwLocalizedError(
+        kModule, kConcurrentChange,
+        ZRSTD::FormatW(L"the section %s of %s was changed by another writer after it was read here, and both changed "
+                       L"%s; nothing was written: open it again and repeat the change",
+                       Where(key), m_rows->Describe(), settings));
+}
+
 void SectionStorage::Replace(const wchar_t* product, const wchar_t* version, const wchar_t* section,
                              ZRPAR::Params* params)
 {
     ZRSTD_CHECK_ARG(params);
     const SectionKey key = MakeKey(product, version, section);
-    m_rows->InTransaction([&] {
-        EnsureLevels(key);
-        if (!key.section.empty()) {
-            Store(key, *params);
-            return;
-        }
-        // A version level: its sections become the container's entries.
-        if (key.version.empty())
-            ZRERR_throwLocalizedError(kModule, kStorageError,
-                                      ZRSTD::FormatW(L"the product level %s cannot be replaced", Where(key)));
-        for (const SectionKey& below : m_rows->Keys(key.product, key.version))
-            if (!below.section.empty()) m_rows->Delete(below);
-        Store(key, *ZRPAR::CreateParams());
-        for (std::size_t i = 0; i < params->GetSize(); ++i) {
-            ZRPAR::Value* value = params->ValueAt(i);
-            if (value->GetType() != ZRPAR::VT_PARAMS)
-                ZRERR_throwLocalizedError(kModule, kStorageError,
-                                          ZRSTD::FormatW(L"\"%s\" is not a section", params->NameAt(i)));
-            Store({key.product, key.version, params->NameAt(i)}, *static_cast<ZRPAR::ParamsValue*>(value)->GetValue());
-        }
+    Change(key, [&](Learned& learned) {
+        if (key.section.empty()) ReplaceLevel(key, *params, learned);
+        else learned.push_back({key, Write(key, *params)});
     });
+}
+
+void SectionStorage::ReplaceLevel(const SectionKey& key, const ZRPAR::Params& params, Learned& learned)
+{
+    // A version level: its sections become the container's entries, whoever wrote them.
+    if (key.version.empty())
+        ZRERR_throwLocalizedError(kModule, kStorageError,
+                                  ZRSTD::FormatW(L"the product level %s cannot be replaced", Where(key)));
+    for (const SectionKey& below : m_rows->Keys(key.product, key.version)) {
+        if (below.section.empty()) continue;
+        m_rows->Delete(below);
+        learned.push_back({below, {0, ZRPAR::CreateParams()}});
+    }
+    Store(key, *ZRPAR::CreateParams());
+    for (std::size_t i = 0; i < params.GetSize(); ++i) {
+        ZRPAR::Value* value = params.ValueAt(i);
+        if (value->GetType() != ZRPAR::VT_PARAMS)
+            ZRERR_throwLocalizedError(kModule, kStorageError,
+                                      ZRSTD::FormatW(L"\"%s\" is not a section", params.NameAt(i)));
+        const SectionKey section{key.product, key.version, params.NameAt(i)};
+        const ZRPAR::Params& body = *static_cast<ZRPAR::ParamsValue*>(value)->GetValue();
+        learned.push_back({section, {Store(section, body), body.Clone()}});
+    }
 }
 
 void SectionStorage::Update(const wchar_t* product, const wchar_t* version, const wchar_t* section,
@@ -127,25 +182,30 @@ void SectionStorage::Update(const wchar_t* product, const wchar_t* version, cons
     const SectionKey key = MakeKey(product, version, section);
     if (key.section.empty())
         ZRERR_throwLocalizedError(kModule, kStorageError, ZRSTD::FormatW(L"the level %s cannot be merged into", Where(key)));
-    m_rows->InTransaction([&] {
-        EnsureLevels(key);
-        auto stored = ReadKey(key);
-        if (!stored) stored = ZRPAR::CreateParams();
-        ZRPAR_Write(stored.Get(), params, 3);
-        Store(key, *stored);
+    Change(key, [&](Learned& learned) {
+        const auto known = m_known.find(key);
+        if (known == m_known.end()) {
+            // nothing read here: merge into what is stored now
+            const auto stored = m_rows->Get(key);
+            auto merged = stored ? Decode(key, stored->packed) : ZRPAR::CreateParams();
+            ZRPAR_Write(merged.Get(), params, 3);
+            learned.push_back({key, {Store(key, *merged), merged}});
+            return;
+        }
+        // what the caller means is what it read with params merged in
+        auto intended = known->second.base->Clone();
+        ZRPAR_Write(intended.Get(), params, 3);
+        learned.push_back({key, Write(key, *intended)});
     });
 }
 
 void SectionStorage::CreateSection(const wchar_t* product, const wchar_t* version, const wchar_t* section)
 {
     const SectionKey key = MakeKey(product, version, section);
-    m_rows->InTransaction([&] {
-        if (m_rows->Get(key))
-            ZRERR_throwError(kModule, ZRPlugin::SettingsStorage::kSectionExists, L"the section %s exists already",
-                             Where(key));
-        EnsureLevels(key);
-        Store(key, *ZRPAR::CreateParams());
-    });
+    if (m_pendingCreations.count(key) || m_rows->Get(key))
+        ZRERR_throwError(kModule, ZRPlugin::SettingsStorage::kSectionExists, L"the section %s exists already",
+                         Where(key));
+    m_pendingCreations.insert(key);
 }
 
 namespace {
@@ -153,24 +213,28 @@ namespace {
 class MemoryRows : public SectionRows {
 public:
     explicit MemoryRows(std::wstring name) : m_name(std::move(name)) {}
-    std::optional<std::vector<std::uint8_t>> Get(const SectionKey& key) override
+    std::optional<StoredSection> Get(const SectionKey& key) override
     {
         const auto it = m_rows.find(key);
         if (it == m_rows.end()) return std::nullopt;
         return it->second;
     }
-    void Put(const SectionKey& key, const std::vector<std::uint8_t>& packed) override { m_rows[key] = packed; }
+    std::int64_t Put(const SectionKey& key, const std::vector<std::uint8_t>& packed) override
+    {
+        m_rows[key] = {packed, ++m_lastRevision};
+        return m_lastRevision;
+    }
     void Delete(const SectionKey& key) override { m_rows.erase(key); }
     std::vector<SectionKey> Keys(const std::wstring& product, const std::wstring& version) override
     {
         std::vector<SectionKey> keys;
-        for (const auto& [key, bytes] : m_rows)
+        for (const auto& [key, row] : m_rows)
             if (key.product == product && (version.empty() || key.version == version)) keys.push_back(key);
         return keys;
     }
     void InTransaction(const std::function<void()>& work) override
     {
-        auto saved = m_rows;  // all or nothing
+        auto saved = m_rows;  // all or nothing; revisions given out stay given
         try {
             work();
         } catch (...) {
@@ -182,7 +246,8 @@ public:
 
 private:
     std::wstring m_name;
-    std::map<SectionKey, std::vector<std::uint8_t>> m_rows;
+    std::map<SectionKey, StoredSection> m_rows;
+    std::int64_t m_lastRevision = 0;
 };
 
 }  // namespace

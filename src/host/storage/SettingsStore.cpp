@@ -63,6 +63,11 @@ public:
         Check(sqlite3_bind_text(m_statement, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT));
         return *this;
     }
+    Statement& Bind(int index, std::int64_t number)
+    {
+        Check(sqlite3_bind_int64(m_statement, index, number));
+        return *this;
+    }
     Statement& Bind(int index, const std::vector<std::uint8_t>& bytes)
     {
         Check(sqlite3_bind_blob64(m_statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT));
@@ -92,6 +97,7 @@ public:
         return std::vector<std::uint8_t>(data, data + sqlite3_column_bytes(m_statement, column));
     }
     int Int(int column) const { return sqlite3_column_int(m_statement, column); }
+    std::int64_t Int64(int column) const { return sqlite3_column_int64(m_statement, column); }
 
 private:
     void Check(int code)
@@ -118,21 +124,33 @@ public:
     {
     }
 
-    std::optional<std::vector<std::uint8_t>> Get(const SectionKey& key) override
+    std::optional<StoredSection> Get(const SectionKey& key) override
     {
         Statement select(Db(), m_store->Path(),
-                         "SELECT data FROM sections WHERE object=?1 AND product=?2 AND version=?3 AND section=?4");
+                         "SELECT data, revision FROM sections WHERE object=?1 AND product=?2 AND version=?3 AND section=?4");
         select.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section);
         if (!select.Step()) return std::nullopt;
-        return select.Blob(0);
+        return StoredSection{select.Blob(0), select.Int64(1)};
     }
-    void Put(const SectionKey& key, const std::vector<std::uint8_t>& packed) override
+    std::int64_t Put(const SectionKey& key, const std::vector<std::uint8_t>& packed) override
     {
-        Statement upsert(Db(), m_store->Path(),
-                         "INSERT INTO sections(object, product, version, section, data) VALUES (?1, ?2, ?3, ?4, ?5) "
-                         "ON CONFLICT(object, product, version, section) DO UPDATE SET data=excluded.data");
-        upsert.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section).Bind(5, packed);
-        upsert.Step();
+        std::int64_t revision = 0;
+        m_store->InTransaction([&] {
+            {
+                Statement next(Db(), m_store->Path(), "UPDATE revision_counter SET last=last+1 RETURNING last");
+                if (!next.Step())
+                    Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is damaged: its revision counter is missing",
+                                        m_store->Path()));
+                revision = next.Int64(0);
+            }
+            Statement upsert(Db(), m_store->Path(),
+                             "INSERT INTO sections(object, product, version, section, data, revision) "
+                             "VALUES (?1, ?2, ?3, ?4, ?5, ?6) ON CONFLICT(object, product, version, section) "
+                             "DO UPDATE SET data=excluded.data, revision=excluded.revision");
+            upsert.Bind(1, m_object).Bind(2, key.product).Bind(3, key.version).Bind(4, key.section).Bind(5, packed);
+            upsert.Bind(6, revision).Step();
+        });
+        return revision;
     }
     void Delete(const SectionKey& key) override
     {
@@ -185,49 +203,86 @@ ZRSTD::CAutoPtr<SettingsStore> SettingsStore::Open(const std::string& path, cons
     sqlite3_extended_result_codes(db, 1);
     if (!options.readOnly && sqlite3_db_readonly(db, "main") == 1)
         Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is read-only", path));
-    store->PrepareSchema(options.readOnly);
+    store->PrepareSchema(options);
     return store;
 }
 
-void SettingsStore::PrepareSchema(bool readOnly)
+void SettingsStore::PrepareSchema(const Options& options)
 {
-    const int version = SchemaVersion();  // the first read: a file that is not a database fails here
-    if (version > kSchemaVersion)
-        Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d; this program knows versions up to %d",
-                            m_path, version, kSchemaVersion));
-    if (readOnly) {
-        if (version < kSchemaVersion)
-            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is not initialised (schema version %d)", m_path, version));
+    const auto refuseNewer = [&](int version) {
+        if (version > kSchemaVersion)
+            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d; this program knows versions up to %d",
+                                m_path, version, kSchemaVersion));
+    };
+    const int found = SchemaVersion();  // the first read: a file that is not a database fails here
+    refuseNewer(found);
+    if (options.readOnly) {
+        if (found == 0) Fail(ZRSTD::FormatW(L"the settings store \"%hs\" is not initialised", m_path));
+        if (found < kSchemaVersion)
+            Fail(ZRSTD::FormatW(L"the settings store \"%hs\" has schema version %d: open it once for writing to bring "
+                                L"it to version %d",
+                                m_path, found, kSchemaVersion));
         return;
     }
-    Execute(m_db, m_path, "PRAGMA journal_mode=WAL");
+    EnterWalMode(options.busyTimeoutMs);
     Execute(m_db, m_path, "PRAGMA synchronous=FULL");
-    if (version == kSchemaVersion) return;
-    // Migrations run forward one version at a time, each in its own transaction.
+    if (found == kSchemaVersion) return;
+    // Other processes may be creating or migrating the same file at this
+    // moment: the version read under the write lock is the one to start from,
+    // and the whole migration is one transaction.
     InTransaction([&] {
-        if (version < 1) {
-            Execute(m_db, m_path,
-                    "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
-                    "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
-                    "WITHOUT ROWID");
-        }
-        if (version < 2) {
-            // the catalogue: objects stored before it get an entry of the kind their name gives
-            Execute(m_db, m_path,
-                    "CREATE TABLE objects(name TEXT PRIMARY KEY, kind TEXT NOT NULL, attributes BLOB NOT NULL)");
-            Execute(m_db, m_path, "CREATE TABLE console(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-            const std::vector<std::uint8_t> none = ZRPAR::SerializePacked(*ZRPAR::CreateParams());
-            Statement existing(m_db, m_path, "SELECT DISTINCT object FROM sections");
-            std::vector<std::wstring> objects;
-            while (existing.Step()) objects.push_back(existing.Text(0));
-            for (const auto& object : objects) {
-                Statement insert(m_db, m_path, "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3)");
-                insert.Bind(1, object).Bind(2, KindOfName(object)).Bind(3, none);
-                insert.Step();
-            }
-        }
+        const int version = SchemaVersion();
+        refuseNewer(version);
+        if (version == kSchemaVersion) return;
+        Migrate(version);
         Execute(m_db, m_path, ("PRAGMA user_version=" + std::to_string(kSchemaVersion)).c_str());
     });
+}
+
+void SettingsStore::EnterWalMode(int busyTimeoutMs)
+{
+    // Switching a file to WAL needs it for a moment alone, and SQLite does not
+    // wait for that through the busy timeout: processes that open a fresh file
+    // together wait here instead.
+    constexpr int kPauseMs = 5;
+    for (int waited = 0;; waited += kPauseMs) {
+        const int code = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK) return;
+        if ((code & 0xFF) != SQLITE_BUSY || waited >= busyTimeoutMs) Fail(Explain(m_db, code, m_path));
+        sqlite3_sleep(kPauseMs);
+    }
+}
+
+void SettingsStore::Migrate(int version)
+{
+    if (version < 1) {
+        Execute(m_db, m_path,
+                "CREATE TABLE sections(object TEXT NOT NULL, product TEXT NOT NULL, version TEXT NOT NULL, "
+                "section TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(object, product, version, section)) "
+                "WITHOUT ROWID");
+    }
+    if (version < 2) {
+        // the catalogue: objects stored before it get an entry of the kind their name gives
+        Execute(m_db, m_path, "CREATE TABLE objects(name TEXT PRIMARY KEY, kind TEXT NOT NULL, attributes BLOB NOT NULL)");
+        Execute(m_db, m_path, "CREATE TABLE console(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+        const std::vector<std::uint8_t> none = ZRPAR::SerializePacked(*ZRPAR::CreateParams());
+        Statement existing(m_db, m_path, "SELECT DISTINCT object FROM sections");
+        std::vector<std::wstring> objects;
+        while (existing.Step()) objects.push_back(existing.Text(0));
+        for (const auto& object : objects) {
+            Statement insert(m_db, m_path, "INSERT INTO objects(name, kind, attributes) VALUES (?1, ?2, ?3)");
+            insert.Bind(1, object).Bind(2, KindOfName(object)).Bind(3, none);
+            insert.Step();
+        }
+    }
+    if (version < 3) {
+        // Every row carries a revision, drawn from one counter of the store so
+        // that a section deleted and stored again never repeats a revision a
+        // reader still remembers.
+        Execute(m_db, m_path, "ALTER TABLE sections ADD COLUMN revision INTEGER NOT NULL DEFAULT 1");
+        Execute(m_db, m_path, "CREATE TABLE revision_counter(last INTEGER NOT NULL)");
+        Execute(m_db, m_path, "INSERT INTO revision_counter(last) VALUES (1)");
+    }
 }
 
 int SettingsStore::SchemaVersion()

@@ -16,17 +16,22 @@ namespace host {
 // packages), each addressed by a text key such as "policy:Default policy".
 // Every section's container is one row in its packed form:
 //
-//   sections(object, product, version, section, data)  primary key: the first four
+//   sections(object, product, version, section, data, revision)
+//                                     primary key: the first four; revision
+//                                     changes with every write of the row
+//   revision_counter(last)            one row: the last revision given out
 //   objects(name, kind, attributes)   the catalogue: what each object is (its
 //                                     kind, governing policy, task type, ...)
 //   console(key, value)               the console's own configuration
 //
 // The schema version is PRAGMA user_version; a database of a newer schema is
-// refused. Changes run in single transactions in WAL mode, and a busy timeout
-// lets two processes share the file. Errors are localized and name the file.
+// refused, an older one is migrated in one transaction when opened. Changes
+// run in single transactions (BEGIN IMMEDIATE) in WAL mode, and a busy
+// timeout lets processes share the file. Errors are localized and name the
+// file.
 class SettingsStore : public ZRSTD::ZRBaseImpl<ZRSTD::ZRObject> {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     struct Options {
         int busyTimeoutMs = 5000;
@@ -71,7 +76,10 @@ public:
 
 private:
     SettingsStore(std::string path, sqlite3* db);
-    void PrepareSchema(bool readOnly);
+    void PrepareSchema(const Options& options);
+    void EnterWalMode(int busyTimeoutMs);
+    // Brings the schema from version up to kSchemaVersion, inside the caller's transaction.
+    void Migrate(int version);
 
     std::string m_path;
     sqlite3* m_db;

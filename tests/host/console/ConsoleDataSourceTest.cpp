@@ -10,6 +10,7 @@
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 #include "ui/Wnd.h"
+#include "zrpar/Render.h"
 #include "zrstd/Strings.h"
 
 namespace fs = std::filesystem;
@@ -115,6 +116,32 @@ TEST_F(ConsoleStore, TaskParametersEditedInPlaceAreSavedBack)
     ZRSTD::CAutoPtr<ZRPAR::Params> params;
     Item<ZRPlugin::IParamsItem>(again, L"TASK_PARAMS")->GetParams(&params);
     EXPECT_NE(params->FindValue(L"connect_tmo"), nullptr);
+}
+
+TEST_F(ConsoleStore, TwoOpenTasksSaveTheirParametersWithoutLosingEachOthers)
+{
+    Add(L"task:t", ZRPAR::CreateParamsBody({{host::kAttributeTaskType, L"DoUpdate"}}));
+    m_store->ObjectStorage(L"task:t")->Replace(L"1103", L"1.0.0.0", host::kTaskParamsSection,
+                                               ZRPAR::CreateParamsBody({{L"connect_tmo", 10}, {L"retries", 1}}).Get());
+    auto edit = [&](ConsoleDataSource& source, const wchar_t* name, std::int32_t value) {
+        ZRSTD::CAutoPtr<ZRPAR::Params> params;
+        Item<ZRPlugin::IParamsItem>(source, L"TASK_PARAMS")->GetParams(&params);
+        params->ReplaceValue(name, ZRPAR::CreateValue(value).Get());
+        source.SaveParams();
+    };
+    auto stored = [&] {
+        ZRSTD::CAutoPtr<ZRPAR::Params> params;
+        m_store->ObjectStorage(L"task:t")->Read(L"1103", L"1.0.0.0", host::kTaskParamsSection, &params);
+        return ZRPAR::RenderText(*params);
+    };
+    ConsoleDataSource first(m_store, host::ParseObjectName(L"task:t"));
+    ConsoleDataSource second(m_store, host::ParseObjectName(L"task:t"));
+    edit(first, L"connect_tmo", 30);
+    edit(second, L"retries", 5);
+    EXPECT_EQ(stored(), ZRPAR::RenderText(*ZRPAR::CreateParamsBody({{L"connect_tmo", 30}, {L"retries", 5}})));
+    // both changed the retries: the later save is refused and changes nothing
+    EXPECT_THROW(edit(first, L"retries", 7), ZRERR::Error);
+    EXPECT_EQ(stored(), ZRPAR::RenderText(*ZRPAR::CreateParamsBody({{L"connect_tmo", 30}, {L"retries", 5}})));
 }
 
 TEST_F(ConsoleStore, TheServerFollowsTheStoresConfiguration)

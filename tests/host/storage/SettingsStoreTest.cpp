@@ -144,6 +144,10 @@ TEST_F(StoreFile, ADamagedRowIsAClearErrorAndTheProviderReportsItOnApply)
     EXPECT_EQ(provider->Apply(false, &reporter), NHPP::kFail);
     ASSERT_EQ(reporter.reported.size(), 1u);
     EXPECT_NE(ZRSTD::ToUtf8(reporter.reported[0]).find("is damaged"), std::string::npos);
+
+    ASSERT_EQ(sqlite3_exec(store->Handle(), "DELETE FROM revision_counter", nullptr, nullptr, nullptr), SQLITE_OK);
+    const std::string noCounter = Refusal([&] { Put(*store, L"host:h", L"87", ZRPAR::CreateParams().Get()); });
+    EXPECT_NE(noCounter.find("its revision counter is missing"), std::string::npos) << noCounter;
 }
 
 TEST_F(StoreFile, AFileThatIsNotAStoreOrIsNewerIsRefusedByName)
@@ -274,14 +278,25 @@ TEST_F(StoreFile, AStoreOfTheFirstSchemaGetsItsObjectsCataloguedWhenOpened)
         sqlite3_finalize(insert);
         sqlite3_close(db);
     }
+    SettingsStore::Options readOnly;
+    readOnly.readOnly = true;
+    const std::string refused = Refusal([&] { SettingsStore::Open(m_path, readOnly); });
+    EXPECT_NE(refused.find("has schema version 1: open it once for writing"), std::string::npos) << refused;
     auto store = SettingsStore::Open(m_path);
-    EXPECT_EQ(store->SchemaVersion(), 2);
+    EXPECT_EQ(store->SchemaVersion(), SettingsStore::kSchemaVersion);
     const auto entry = store->GetCatalogueEntry(L"policy:Old");
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->kind, L"policy");
     EXPECT_EQ(entry->attributes->GetSize(), 0u);
     EXPECT_TRUE(Get(*store, L"policy:Old", L"86"));  // the data stays
     EXPECT_TRUE(store->IntegrityProblems().empty());
+
+    // the rows it had carry a revision: a reader of one merges a later writer's change
+    auto reader = store->ObjectStorage(L"policy:Old");
+    testsupport::ReadStored(*reader, L"86");
+    Put(*store, L"policy:Old", L"86", ZRPAR::CreateParamsBody({{L"UseSsl", false}}));
+    reader->Replace(L"1103", L"1.0.0.0", L"86", ZRPAR::CreateParamsBody({{L"UseSsl", true}, {L"New", 1}}).Get());
+    EXPECT_TRUE(ZRPAR::Equals(*Get(*store, L"policy:Old", L"86"), *ZRPAR::CreateParamsBody({{L"UseSsl", false}, {L"New", 1}})));
 }
 
 TEST_F(StoreFile, TheCatalogueAndTheConfigurationKeepWhatIsPutAndGoWithTheObject)
@@ -312,4 +327,45 @@ TEST_F(StoreFile, TheCatalogueAndTheConfigurationKeepWhatIsPutAndGoWithTheObject
                  nullptr);
     const std::string damaged = Refusal([&] { store->GetCatalogueEntry(L"policy:Broken"); });
     EXPECT_NE(damaged.find("catalogue entry of \"policy:Broken\""), std::string::npos) << damaged;
+}
+
+TEST_F(StoreFile, ProcessesThatOpenAFreshFileTogetherAllGetOneSchema)
+{
+    constexpr int kRounds = 5, kProcesses = 6;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string path = (m_directory / ("fresh-" + std::to_string(round) + ".db")).string();
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < kProcesses; ++i) {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                ::close(start[1]);
+                char go;
+                (void)!::read(start[0], &go, 1);  // all start when the pipe closes
+                try {
+                    auto store = SettingsStore::Open(path);
+                    Put(*store, (L"policy:P" + std::to_wstring(i)).c_str(), L"86", ZRPAR::CreateParams().Get());
+                } catch (const ZRERR::Error& error) {
+                    std::ofstream(path + ".err" + std::to_string(i)) << ZRSTD::ToUtf8(error.GetMessage());
+                    ::_exit(1);
+                }
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            int status = 0;
+            ::waitpid(children[i], &status, 0);
+            std::ifstream error(path + ".err" + std::to_string(i));
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "round " << round << ", process " << i << ": " << std::string(std::istreambuf_iterator<char>(error), {});
+        }
+        auto store = SettingsStore::Open(path);
+        EXPECT_EQ(store->SchemaVersion(), SettingsStore::kSchemaVersion);
+        EXPECT_EQ(store->ListObjects().size(), static_cast<std::size_t>(kProcesses)) << "round " << round;
+    }
 }
