@@ -41,5 +41,11 @@ inline constexpr long kErrorDefaultsNotWritten = 1196;
 // The window property a page's window carries: its class name (a wide string
 // that lives as long as the plug-in is loaded).
 inline constexpr const wchar_t* kPageClassProperty = L"ZRNGTPLG_PAGE_CLASS";
+// On a control a lock control governs: the lock control's window.
+inline constexpr const wchar_t* kGoverningLockProperty = L"ZRNGTPLG_GOVERNING_LOCK";
+// On a lock control whose group a policy enforces (a parent policy, or on one
+// computer the computer's policy): the locking policy's name as the policy
+// data gives it (a wide string, often empty on a computer); absent otherwise.
+inline constexpr const wchar_t* kLockedByPolicyProperty = L"ZRNGTPLG_LOCKED_BY_POLICY";
 
 }  // namespace ZRPlugin

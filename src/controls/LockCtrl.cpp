@@ -5,6 +5,7 @@
 #include "controls/PluginEnvironment.h"
 #include "ui/CommonControls.h"
 #include "ui/Mouse.h"
+#include "zrplugin/IZRConfigurator.h"
 #include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
@@ -183,8 +184,14 @@ void CLockCtrl::EnableGovernedControls()
 {
     const bool enable = !m_lockedAbove && IsWindowEnabled();
     const HWND page = GetParent();
-    for (int id : m_governed)
-        if (const HWND control = ::GetDlgItem(page, id)) ::EnableWindow(control, enable);
+    for (int id : m_governed) {
+        if (const HWND control = ::GetDlgItem(page, id)) {
+            ::EnableWindow(control, enable);
+            ::SetPropW(control, ZRPlugin::kGoverningLockProperty, m_hWnd);  // a console can say what locks it
+        }
+    }
+    if (m_lockedAbove) ::SetPropW(m_hWnd, ZRPlugin::kLockedByPolicyProperty, const_cast<wchar_t*>(m_texts.policy.c_str()));
+    else ::RemovePropW(m_hWnd, ZRPlugin::kLockedByPolicyProperty);
 }
 
 void CLockCtrl::Layout()

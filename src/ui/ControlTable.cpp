@@ -1,7 +1,10 @@
 #include "ui/ControlTable.h"
 
+#include <algorithm>
+
 #include "ui/CommonControls.h"
 #include "ui/Window.h"
+#include "ui/Wnd.h"
 #include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
@@ -83,13 +86,103 @@ ControlState DescribeControl(HWND child)
         return control;
 }
 
+std::wstring WithoutMarks(std::wstring text)
+{
+    std::wstring plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] == L'&') {
+            plain += L'&';
+            ++i;
+        } else if (text[i] != L'&') {
+            plain += text[i];
+        }
+    }
+    plain = ZRSTD::Trim(plain);
+    if (plain.size() > 1 && plain.back() == L':') plain.pop_back();
+    return ZRSTD::Trim(plain);
+}
+
+bool IsPartOfControl(HWND window)
+{
+    const HWND parent = GetParent(window);
+    return parent && GetParent(parent) && dynamic_cast<CDialog*>(CWnd::FromHandle(parent)) == nullptr;
+}
+
+bool HasOwnCaption(HWND window)
+{
+    const std::wstring kind = GetClassName(window);
+    return kind == L"Button" || kind == L"Static";
+}
+
 }  // namespace
+
+std::wstring ControlLabel(HWND control)
+{
+    if (!IsWindow(control)) return L"";
+    if (IsPartOfControl(control)) return ControlLabel(GetParent(control));
+    if (HasOwnCaption(control)) {
+        std::wstring own = WithoutMarks(GetWindowTextW(control));
+        if (!own.empty() || GetClassName(control) == L"Button") return own;
+    }
+    // the nearest caption before it: its label, or the check box it belongs to
+    const std::vector<HWND> siblings = GetChildren(GetParent(control));
+    auto self = std::find(siblings.begin(), siblings.end(), control);
+    while (self != siblings.begin()) {
+        --self;
+        if (!HasOwnCaption(*self)) continue;
+        const std::wstring caption = WithoutMarks(GetWindowTextW(*self));
+        if (!caption.empty()) return caption;
+    }
+    return L"";
+}
+
+std::string NameForUser(HWND control)
+{
+    const HWND named = IsPartOfControl(control) ? GetParent(control) : control;
+    const std::wstring label = ControlLabel(named);
+    std::string name = std::to_string(GetDlgCtrlID(named));
+    if (!label.empty()) name += " \"" + ZRSTD::ToUtf8(label) + "\"";
+    return name;
+}
+
+std::optional<std::pair<int, int>> NumberRange(HWND edit)
+{
+    for (HWND sibling : GetChildren(GetParent(edit))) {
+        if (GetClassName(sibling) != L"msctls_updown32") continue;
+        if (reinterpret_cast<HWND>(SendMessageW(sibling, UDM_GETBUDDY, 0, 0)) != edit) continue;
+        int low = 0, high = 0;
+        SendMessageW(sibling, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        return std::pair{std::min(low, high), std::max(low, high)};
+    }
+    return std::nullopt;
+}
+
+std::vector<std::wstring> ChoicesOf(HWND control)
+{
+    std::vector<std::wstring> choices;
+    const std::wstring kind = GetClassName(control);
+    if (kind == L"SysListView32") {
+        const auto rows = static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < rows; ++row) choices.push_back(GetListRowText(control, row));
+        return choices;
+    }
+    const bool combo = kind == L"ComboBox" || kind == L"ComboBoxEx32";
+    if (!combo && kind != L"ListBox") return choices;
+    const LRESULT count = SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text;
+        SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text));
+        choices.push_back(std::move(text));
+    }
+    return choices;
+}
 
 std::vector<ControlState> DescribeControls(HWND dialog)
 {
     std::vector<ControlState> controls;
     for (HWND child : GetChildren(dialog)) {
         ControlState control = DescribeControl(child);
+        control.label = ControlLabel(child);
         // a control made of others (a drop-down with an icon beside it) shows
         // as its drop-down, with whatever tip its parts give
         for (HWND part : GetChildren(child)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/CommonControls.h"
+#include "ui/ControlTable.h"
 #include "ui/Controls.h"
 #include "ui/Mouse.h"
 #include "ui/Window.h"
@@ -13,22 +14,61 @@ namespace ui {
 
 namespace {
 
-std::string Name(HWND control)
+std::string Name(HWND control) { return NameForUser(control); }
+
+std::string Quoted(const std::wstring& text) { return "\"" + ZRSTD::ToUtf8(text) + "\""; }
+
+std::string ChoiceList(const std::vector<std::wstring>& choices)
 {
-    return ZRSTD::ToUtf8(GetClassName(control)) + " " + std::to_string(GetDlgCtrlID(control));
+    if (choices.empty()) return "none";
+    std::string list;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        list += (i ? ", #" : "#") + std::to_string(i + 1) + " " + Quoted(choices[i]);
+    return list;
+}
+
+// The choice a person names: its text as shown, the same text in another
+// case, or "#N" counting from 1; refused with the choices there are.
+int ChoiceIndex(HWND control, const std::wstring& named, const char* what)
+{
+    const std::vector<std::wstring> choices = ChoicesOf(control);
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        if (choices[i] == named) return static_cast<int>(i);
+    const std::wstring lower = ZRSTD::ToLower(named);
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        if (ZRSTD::ToLower(choices[i]) == lower) return static_cast<int>(i);
+    if (named.size() > 1 && named[0] == L'#' && named.find_first_not_of(L"0123456789", 1) == std::wstring::npos &&
+        named.size() < 10) {
+        const int number = std::stoi(ZRSTD::ToUtf8(named.substr(1)));
+        if (number >= 1 && number <= static_cast<int>(choices.size())) return number - 1;
+    }
+    throw ActionRefused(Name(control) + " has no " + what + " " + Quoted(named) + " (" + what + "s: " +
+                        ChoiceList(choices) + ")");
+}
+
+// Refuses text the field did not take as asked (a field that takes numbers
+// in a range keeps what it had for a keystroke that would leave it).
+void RequireShown(HWND edit, const std::wstring& asked, std::wstring_view typed)
+{
+    const std::wstring shown = GetWindowTextW(edit);
+    if (shown == asked) return;
+    std::string message = Name(edit) + " shows " + Quoted(shown) + " after " + Quoted(std::wstring(typed)) + " was typed";
+    if (const auto range = NumberRange(edit))
+        message += " (it takes " + std::to_string(range->first) + " to " + std::to_string(range->second) + ")";
+    throw ActionRefused(message);
 }
 
 void RequireUsable(HWND control)
 {
     if (!IsWindow(control)) throw ActionRefused("the control does not exist");
-    if (!IsWindowVisible(control)) throw ActionRefused("the control " + Name(control) + " is hidden");
-    if (!IsWindowEnabled(control)) throw ActionRefused("the control " + Name(control) + " is disabled");
+    if (!IsWindowVisible(control)) throw ActionRefused(Name(control) + " is hidden");
+    if (!IsWindowEnabled(control)) throw ActionRefused(Name(control) + " is disabled");
 }
 
 void RequireEditable(HWND edit)
 {
     RequireUsable(edit);
-    if (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) throw ActionRefused("the control " + Name(edit) + " is read-only");
+    if (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) throw ActionRefused(Name(edit) + " is read-only");
 }
 
 POINT Centre(HWND control)
@@ -98,6 +138,23 @@ void ReplaceText(HWND edit, std::wstring_view text)
     for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
 }
 
+void EnterText(HWND edit, std::wstring_view text)
+{
+    ReplaceText(edit, text);
+    RequireShown(edit, std::wstring(text), text);
+}
+
+void AppendText(HWND edit, std::wstring_view text)
+{
+    RequireEditable(edit);
+    const std::wstring asked = GetWindowTextW(edit) + std::wstring(text);
+    SetFocus(edit);
+    const auto length = static_cast<WPARAM>(GetWindowTextW(edit).size());
+    SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));
+    Type(edit, text);
+    RequireShown(edit, asked, text);
+}
+
 void SelectText(HWND edit, int start, int end)
 {
     RequireUsable(edit);
@@ -145,7 +202,7 @@ void MouseUp(HWND control) { MouseUp(control, Centre(control)); }
 void MoveMouse(HWND control, POINT client)
 {
     if (!IsWindow(control)) throw ActionRefused("the control does not exist");
-    if (!IsWindowVisible(control)) throw ActionRefused("the control " + Name(control) + " is hidden");
+    if (!IsWindowVisible(control)) throw ActionRefused(Name(control) + " is hidden");
     const auto [target, point] = MouseTarget(control, client);
     const HWND tracking = GetMouseTrackingWindow();
     if (tracking && tracking != target) {
@@ -187,14 +244,12 @@ void SetChecked(HWND button, bool checked)
 
 namespace {
 
-// The row of a list view whose first cell shows the text; refused for any other control or text.
+// The row of a list view a person names; refused for any other control or row.
 int RowOf(HWND list, const std::wstring& rowText)
 {
     RequireUsable(list);
-    if (GetClassName(list) != L"SysListView32") throw ActionRefused("the control " + Name(list) + " has no rows");
-    const int row = FindListRow(list, rowText);
-    if (row < 0) throw ActionRefused("the list " + Name(list) + " has no row \"" + ZRSTD::ToUtf8(rowText) + "\"");
-    return row;
+    if (GetClassName(list) != L"SysListView32") throw ActionRefused(Name(list) + " has no rows");
+    return ChoiceIndex(list, rowText, "row");
 }
 
 }  // namespace
@@ -212,19 +267,11 @@ void SelectItem(HWND box, const std::wstring& itemText)
         return;
     }
     const bool combo = GetClassName(box) == L"ComboBox" || GetClassName(box) == L"ComboBoxEx32";
-    const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
-    const UINT getText = combo ? CB_GETLBTEXT : LB_GETTEXT;
-    const LRESULT items = SendMessageW(box, count, 0, 0);
-    for (LRESULT i = 0; i < items; ++i) {
-        std::wstring text;
-        SendMessageW(box, getText, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text));
-        if (text != itemText) continue;
-        SetFocus(box);
-        SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-        NotifyParentCommand(box, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
-        return;
-    }
-    throw ActionRefused("the control " + Name(box) + " has no item \"" + ZRSTD::ToUtf8(itemText) + "\"");
+    if (!combo && GetClassName(box) != L"ListBox") throw ActionRefused(Name(box) + " has no items to choose");
+    const int item = ChoiceIndex(box, itemText, "item");
+    SetFocus(box);
+    SendMessageW(box, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    NotifyParentCommand(box, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
 }
 
 void KeyPress(HWND control, WORD key, Modifiers modifiers)

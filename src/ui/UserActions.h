@@ -30,6 +30,11 @@ UI_API void ClearText(HWND edit);
 // Selects the whole text and types over it, as a field entered with Tab is
 // typed over; an empty text clears it.
 UI_API void ReplaceText(HWND edit, std::wstring_view text);
+// The same, refused (ActionRefused naming the field, what it shows and the
+// range it takes) when the field does not show exactly the text afterwards.
+UI_API void EnterText(HWND edit, std::wstring_view text);
+// Types at the end of the text, refused likewise when not all of it lands.
+UI_API void AppendText(HWND edit, std::wstring_view text);
 UI_API void SelectText(HWND edit, int start, int end);
 UI_API void Paste(HWND edit, const std::wstring& text);
 // A click at the centre of the control. Mouse input goes to the window the
@@ -50,8 +55,9 @@ UI_API void MoveMouseAway();
 UI_API void DoubleClick(HWND control);
 // Clicks a check box or radio button until it shows the state.
 UI_API void SetChecked(HWND button, bool checked);
-// Chooses the item with this text in a combo or list box, or clicks the row
-// of a list view whose first cell shows it.
+// Chooses an item of a combo or list box, or clicks a row of a list view, as
+// a person names it: its text (in any case) or "#N" counting from 1; refused
+// with the choices there are.
 UI_API void SelectItem(HWND box, const std::wstring& itemText);
 // Clicks the check box of the list view's row with this text until it shows the state.
 UI_API void SetRowChecked(HWND list, const std::wstring& rowText, bool checked);

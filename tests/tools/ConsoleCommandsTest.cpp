@@ -166,33 +166,43 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
 {
     Done("new policy P");
     const ConsoleRun shown = Done("show policy:P CPageGroupNetwork");
-    EXPECT_NE(shown.out.find("policy:P: Сеть (CPageGroupNetwork)"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("policy:P: page 6 Сеть (CPageGroupNetwork)"), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("1203  label"), std::string::npos) << shown.out;
-    EXPECT_EQ(Json("show policy:P 6").size(), 6u);
+    EXPECT_EQ(Json("show policy:P 6")["controls"].size(), 6u);
+    EXPECT_EQ(Json("show policy:P 'менеджер соединений'")["class"], "CPageConnectionManagerSettings");  // by title
+    const ConsoleRun twoNetworkPages = Run("show policy:P сеть");
+    EXPECT_EQ(twoNetworkPages.exitCode, 1);
+    EXPECT_NE(twoNetworkPages.err.find("\"сеть\" names several pages of policy:P; say which by index or class:\n"
+                                       "  2  Сеть (CPageNetworkSettingsBase)\n  6  Сеть (CPageGroupNetwork)"),
+              std::string::npos) << twoNetworkPages.err;
 
     const ConsoleRun edited = Done("edit policy:P 6 click:1203");
     EXPECT_NE(edited.out.find("applied Сеть of policy:P"), std::string::npos);
 
     const struct {
         std::string arguments;
+        int exitCode;
         const char* says;
     } refusals[] = {
-        {"edit policy:P 6 click:4242", "4242"},
-        {"edit policy:P 6 type:1201", "needs =TEXT"},
-        {"edit policy:P 6 frob:1", "unknown verb"},
-        {"edit policy:P 6 answer:maybe", "neither yes, no, ok nor cancel"},
-        {"show policy:P 99", "has no page 99"},
-        {"show policy:P 1", "not available in this build"},
-        {"show policy:P CPageNoSuchPage", "no available page of class CPageNoSuchPage"},
+        {"edit policy:P 6 click:4242", 1, "4242"},
+        {"edit policy:P 6 type:1201", 2, "needs =TEXT"},
+        {"edit policy:P 6 frob:1", 2, "unknown verb"},
+        {"edit policy:P 6 answer:maybe", 2, "neither yes, no, ok nor cancel"},
+        {"edit policy:P 6 end", 2, "closes no dialog"},
+        {"edit policy:P 6 dialog:6010 click:1", 2, "has no \"end\""},
+        {"show policy:P 99", 1, "has no page 99"},
+        {"show policy:P 1", 1, "not available in this build"},
+        {"show policy:P CPageNoSuchPage", 1, "has no page \"CPageNoSuchPage\"; its pages:\n  0  Settings (CPageGeneralSettingsBase)"},
     };
     for (const auto& r : refusals) {
         const ConsoleRun run = Run(r.arguments);
-        EXPECT_EQ(run.exitCode, 1) << r.arguments;
+        EXPECT_EQ(run.exitCode, r.exitCode) << r.arguments;
         EXPECT_NE(run.err.find(r.says), std::string::npos) << r.arguments << "\n" << run.err;
     }
 
     const ConsoleRun exported = Done("export policy:P");
-    EXPECT_NE(exported.out.find("not in this build, so not exported: Хранилища"), std::string::npos) << exported.out;
+    EXPECT_NE(exported.err.find("not in this build, so not exported: Хранилища"), std::string::npos) << exported.err;
+    EXPECT_EQ(exported.out.find("not in this build"), std::string::npos);
     EXPECT_EQ(Json("export policy:P").is_object(), true);
 }
 
@@ -201,28 +211,39 @@ TEST_F(ConsoleSession, TheGeneralPageIsEditedValidatedAppliedAndSeenLockedOnAGov
     Done("new policy P");
     Done("new host h --policy P");
     // the event log size is enforced by a new policy
-    auto lockedHost = Json("show host:h 0");
+    auto lockedHost = Json("show host:h 0")["controls"];
     auto control = [](const nlohmann::json& controls, int id) {
         for (const auto& c : controls)
             if (c["id"] == id) return c;
         return nlohmann::json();
     };
     EXPECT_EQ(control(lockedHost, 6009)["enabled"], false);
-    EXPECT_EQ(control(lockedHost, 20038)["state"], "selected: Редактирование запрещено");
+    EXPECT_EQ(control(lockedHost, 20038)["selected"], "Редактирование запрещено");
+    EXPECT_EQ(control(lockedHost, 6009)["governed_by"], 20038);
+    const ConsoleRun lockedEdit = Run("edit host:h 0 type:6009=5");
+    EXPECT_EQ(lockedEdit.exitCode, 1);
+    EXPECT_NE(lockedEdit.err.find("6009 \"Максимальный размер журнала событий, МБ\" is locked by the policy \"P\""),
+              std::string::npos) << lockedEdit.err;
     EXPECT_EQ(control(lockedHost, 20038)["tooltip"],
               "Настройка заблокирована для изменения в дочерних политиках и настройках продукта.");
 
-    // out of range: the edit keeps what fits; empty: validation refuses and nothing is written
-    const ConsoleRun refused = Run("edit policy:P 0 clear:6009 answer:ok");
+    // what the field does not take is refused, naming it; validation refuses an empty one; nothing is written
+    const ConsoleRun tooBig = Run("edit policy:P 0 type:6009=99999");
+    EXPECT_EQ(tooBig.exitCode, 1);
+    EXPECT_NE(tooBig.err.find("6009 \"Максимальный размер журнала событий, МБ\" shows \"999\" after \"99999\" was "
+                              "typed (it takes 1 to 2000)"),
+              std::string::npos) << tooBig.err;
+    const ConsoleRun refused = Run("edit policy:P 0 clear:6009");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("Invalid maximum size for events log specified"), std::string::npos) << refused.out;
-    const ConsoleRun noPassword = Run("edit policy:P 0 check:1087 answer:ok");
+    EXPECT_NE(refused.err.find("OK refused: Invalid maximum size for events log specified; Допустимые значения: от 1 "
+                               "до 2000. (6009 \"Максимальный размер журнала событий, МБ\")"),
+              std::string::npos) << refused.err;
+    const ConsoleRun noPassword = Run("edit policy:P 0 check:1087");
     EXPECT_EQ(noPassword.exitCode, 1);
-    EXPECT_NE(noPassword.out.find("Вы не ввели пароль"), std::string::npos) << noPassword.out;
-    const ConsoleRun weak = Run("edit policy:P 0 check:1087 click:1000 dialog:6010 type:1001=weak click:1 click:2 end "
-                                "answer:ok answer:ok");
+    EXPECT_NE(noPassword.err.find("OK refused: Вы не ввели пароль"), std::string::npos) << noPassword.err;
+    const ConsoleRun weak = Run("edit policy:P 0 check:1087 click:1000 dialog:6010 type:1001=weak click:1 click:2 end");
     EXPECT_EQ(weak.exitCode, 1);
-    EXPECT_NE(weak.out.find("Длина пароля должна быть от 8 до 16 символов."), std::string::npos) << weak.out;
+    EXPECT_NE(weak.err.find("Длина пароля должна быть от 8 до 16 символов."), std::string::npos) << weak.err;
     EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"]["ZREVP_NF_PRSS_MAXIMUM_SIZE"]["ZRPRSS_Val"], 2);
 
     Done("edit policy:P 0 clear:6009 type:6009=300 select:20038=Редактирование\\ разрешено check:1107 "
@@ -236,10 +257,10 @@ TEST_F(ConsoleSession, TheGeneralPageIsEditedValidatedAppliedAndSeenLockedOnAGov
               "A2BF3C1FBCDF50D02E49CE9D39F2DD73");
 
     // the host now shows the size free and the file transfer enforced
-    const auto host = Json("show host:h 0");
+    const auto host = Json("show host:h 0")["controls"];
     EXPECT_EQ(control(host, 6009)["text"], "300");
     EXPECT_EQ(control(host, 1107)["enabled"], false);
-    EXPECT_EQ(control(host, 1107)["state"], "checked");
+    EXPECT_EQ(control(host, 1107)["checked"], true);
 
     const ConsoleRun exported = Done("export policy:P");
     EXPECT_NE(exported.out.find("  Максимальный размер журнала событий, МБ\n    Максимальный размер журнала событий, МБ: 300\n"),
@@ -258,9 +279,9 @@ TEST_F(ConsoleSession, TheProxyPageStoresItsPasswordProtectedAndIsSeenLockedOnAG
             if (c["id"] == id) return c;
         return nlohmann::json();
     };
-    const ConsoleRun refused = Run("edit policy:P CPageSettingsInetProxy check:1015 answer:ok");
+    const ConsoleRun refused = Run("edit policy:P CPageSettingsInetProxy check:1015");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("Invalid proxy server address specified."), std::string::npos) << refused.out;
+    EXPECT_NE(refused.err.find("OK refused: Invalid proxy server address specified."), std::string::npos) << refused.err;
     EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"].count("ZRSRV_PROXY_USE"), 0u);
 
     Done("edit policy:P CPageSettingsInetProxy check:1015 type:837=proxy.office clear:840 type:840=8080 check:1044 "
@@ -287,12 +308,12 @@ TEST_F(ConsoleSession, TheProxyPageStoresItsPasswordProtectedAndIsSeenLockedOnAG
     EXPECT_EQ(exported.out.find(blob), std::string::npos);
 
     // the distribution point the policy governs shows the enforced proxy read-only
-    const auto governed = Json("show dpoint:d CPageSettingsInetProxyProduct");
-    EXPECT_EQ(control(governed, 1015)["state"], "checked");
+    const auto governed = Json("show dpoint:d CPageSettingsInetProxyProduct")["controls"];
+    EXPECT_EQ(control(governed, 1015)["checked"], true);
     EXPECT_EQ(control(governed, 1015)["enabled"], false);
     EXPECT_EQ(control(governed, 837)["text"], "proxy.office");
     EXPECT_EQ(control(governed, 837)["enabled"], false);
-    EXPECT_EQ(control(governed, 2417)["state"], "selected: Редактирование запрещено");
+    EXPECT_EQ(control(governed, 2417)["selected"], "Редактирование запрещено");
     EXPECT_EQ(control(governed, 844)["text"], "●●●●●●●●●●●");  // the placeholder, masked as every password
 }
 
@@ -312,9 +333,9 @@ TEST_F(ConsoleSession, TheNetworkAndRebootPagesAreEditedOnAPolicyAndSeenOnTheHos
     Done("new policy P");
     Done("new host h --policy P --server adm.corp");
 
-    const ConsoleRun refused = Run("edit policy:P CPageNetworkSettingsBase clear:6011 answer:ok");
+    const ConsoleRun refused = Run("edit policy:P CPageNetworkSettingsBase clear:6011");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.out.find("Invalid connection period"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.err.find("OK refused: Invalid connection period"), std::string::npos) << refused.err;
 
     Done("edit policy:P CPageNetworkSettingsBase clear:6011 type:6011=30 uncheck:6006 "
          "'select:20036=Редактирование разрешено'");
@@ -323,7 +344,7 @@ TEST_F(ConsoleSession, TheNetworkAndRebootPagesAreEditedOnAPolicyAndSeenOnTheHos
     EXPECT_EQ(network["ServerPingTimeout"]["ZRPRSS_Mnd"], false);
     EXPECT_EQ(network["OpenUdpPort"]["ZRPRSS_Val"], false);
 
-    const auto host = Json("show host:h CPageNetworkSettingsProduct");
+    const auto host = Json("show host:h CPageNetworkSettingsProduct")["controls"];
     EXPECT_EQ(ControlOf(host, 6011)["text"], "30");
     EXPECT_EQ(ControlOf(host, 6011)["enabled"], true);  // no longer enforced
     EXPECT_EQ(ControlOf(host, 6006)["enabled"], false);  // still enforced
@@ -341,8 +362,8 @@ TEST_F(ConsoleSession, TheNetworkAndRebootPagesAreEditedOnAPolicyAndSeenOnTheHos
     EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_ASK"]["ZRPRSS_Val"], true);
     EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_FORCE_TIME"]["ZRPRSS_Val"], 1800);
     EXPECT_EQ(reboot["ZRNAG_SHUTDOWN_FORCE_TIME"]["ZRPRSS_Mnd"], true);
-    const auto hostReboot = Json("show host:h CPageRebootSettingsProduct");
-    EXPECT_EQ(ControlOf(hostReboot, 1082)["state"], "selected");
+    const auto hostReboot = Json("show host:h CPageRebootSettingsProduct")["controls"];
+    EXPECT_EQ(ControlOf(hostReboot, 1082)["checked"], true);
     EXPECT_EQ(ControlOf(hostReboot, 1082)["enabled"], false);
 
     const ConsoleRun exported = Done("export policy:P");
@@ -359,15 +380,14 @@ TEST_F(ConsoleSession, ConnectionIntervalsAreAddedInTheirDialogRemovedAfterAskin
     const ConsoleRun noDays = Run("edit policy:P CPageConnectionManagerSettings click:1121 dialog:10493 "
                                   "uncheck:1322=понедельник uncheck:1322=вторник uncheck:1322=среда "
                                   "uncheck:1322=четверг uncheck:1322=пятница uncheck:1322=суббота "
-                                  "uncheck:1322=воскресенье click:1 click:2 end answer:ok answer:ok click:1108");
+                                  "uncheck:1322=воскресенье click:1 click:2 end click:1108");
     EXPECT_EQ(noDays.exitCode, 1);
-    EXPECT_NE(noDays.out.find("Не заданы дни недели."), std::string::npos) << noDays.out;
-    EXPECT_NE(noDays.out.find("Не указаны временные интервалы подключения."), std::string::npos) << noDays.out;
+    EXPECT_NE(noDays.err.find("Не заданы дни недели."), std::string::npos) << noDays.err;
+    EXPECT_NE(noDays.err.find("OK refused: Не указаны временные интервалы подключения."), std::string::npos) << noDays.err;
     EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"].count("CMNG_SCHEDULE"), 0u);
 
-    Done("edit policy:P CPageConnectionManagerSettings click:1121 dialog:10493 uncheck:1322=суббота "
-         "uncheck:1322=воскресенье type:1114=09:30 clear:1117 type:1117=120 click:1 end click:1108 "
-         "'select:1119=Редактирование запрещено'");
+    Done("edit policy:P CPageConnectionManagerSettings click:1121 dialog:10493 uncheck:1322=sat "
+         "uncheck:1322=SUN type:1114=09:30 type:1117=120 click:1 end click:1108 select:1119=locked");
     const auto stored = Json("dump policy:P 86")["ZRPRSS_Val"];
     EXPECT_EQ(stored["CMNG_SCH_ACTIVATED"]["ZRPRSS_Val"], true);
     EXPECT_EQ(stored["CMNG_SCHEDULE"]["ZRPRSS_Mnd"], true);
@@ -377,10 +397,10 @@ TEST_F(ConsoleSession, ConnectionIntervalsAreAddedInTheirDialogRemovedAfterAskin
     EXPECT_EQ(interval["CMNG_MINS"], 30);
     EXPECT_EQ(interval["CMNG_DURATION"], 120);
 
-    const auto host = Json("show host:h CPageConnectionManagerSettingsProduct");
-    EXPECT_EQ(ControlOf(host, 1107)["state"], "\"" + line + "\"");
+    const auto host = Json("show host:h CPageConnectionManagerSettingsProduct")["controls"];
+    EXPECT_EQ(ControlOf(host, 1107)["rows"][0]["text"], line);
     EXPECT_EQ(ControlOf(host, 1107)["enabled"], false);
-    EXPECT_EQ(ControlOf(host, 1119)["state"], "selected: Редактирование запрещено");
+    EXPECT_EQ(ControlOf(host, 1119)["selected"], "Редактирование запрещено");
 
     const ConsoleRun exported = Done("export policy:P");
     EXPECT_NE(exported.out.find("Менеджер соединений\n  Подключаться в указанные периоды времени: " + line + "\n"),
@@ -391,9 +411,9 @@ TEST_F(ConsoleSession, ConnectionIntervalsAreAddedInTheirDialogRemovedAfterAskin
               std::string::npos) << exported.out;
 
     // removing the only interval asks first; then the page refuses to go without one
-    const ConsoleRun removed = Run("edit policy:P 4 answer:yes answer:ok 'select:1107=" + line + "' click:1110");
+    const ConsoleRun removed = Run("edit policy:P 4 answer:yes select:1107=#1 click:1110");
     EXPECT_EQ(removed.exitCode, 1);
-    EXPECT_NE(removed.out.find("Вы действительно хотите удалить выбранный интервал?"), std::string::npos) << removed.out;
+    EXPECT_NE(removed.err.find("Вы действительно хотите удалить выбранный интервал?"), std::string::npos) << removed.err;
     Done("edit policy:P 4 answer:yes 'select:1107=" + line + "' click:1110 click:1120");
     EXPECT_EQ(Json("dump policy:P 86")["ZRPRSS_Val"]["CMNG_SCHEDULE"]["ZRPRSS_Val"].size(), 0u);
 }

@@ -1,17 +1,16 @@
 #include "EditCommands.h"
 
-#include <algorithm>
 #include <charconv>
-#include <iostream>
-#include <nlohmann/json.hpp>
+#include <optional>
 
+#include "host/console/ControlView.h"
+#include "host/console/SettingChanges.h"
+#include "host/console/UserScript.h"
 #include "host/pagehost/PageHost.h"
-#include "ui/CommonControls.h"
 #include "ui/ControlTable.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 #include "ui/Window.h"
-#include "ui/Wnd.h"
 #include "zrpar/Render.h"
 #include "zrplugin/SettingsExporter.h"
 #include "zrstd/Format.h"
@@ -30,6 +29,7 @@ struct OpenPage {
     host::Configurator configurator;
     std::unique_ptr<host::PageHost> sheet;
     HWND window = nullptr;
+    std::int32_t index = 0;
     std::string title;
     std::string pageClass;
 };
@@ -42,281 +42,242 @@ std::optional<int> Number(const std::string& text)
     return value;
 }
 
+std::string WithoutMarks(const std::wstring& text)
+{
+    std::wstring plain;
+    for (wchar_t c : text)
+        if (c != L'&') plain += c;
+    return ToUtf8(plain);
+}
+
 std::string ClassOf(HWND window)
 {
     const void* name = ::GetPropW(window, ZRPlugin::kPageClassProperty);
     return name ? ToUtf8(static_cast<const wchar_t*>(name)) : "";
 }
 
+// The page a person names: its index, its class, or its title (any case, in
+// full or in part); refused with the candidates when it is none or several.
+std::int32_t ResolvePage(OpenPage& open, const std::string& object, const std::string& page)
+{
+    const std::int32_t count = open.configurator->GetPageCount();
+    if (const auto index = Number(page)) {
+        if (*index < 0 || *index >= count)
+            Refuse(ZRSTD::FormatW(L"%hs has no page %d (its pages are 0 to %d; ngt-console pages %hs lists them)",
+                                  object, *index, count - 1, object));
+        return *index;
+    }
+    std::vector<std::string> titles, classes;
+    for (std::int32_t i = 0; i < count; ++i) {
+        titles.push_back(WithoutMarks(open.configurator->GetPageTitle(i)));
+        ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> created;
+        try {
+            open.configurator->CreatePage(&created, open.sheet->Sheet(), i);
+        } catch (const ZRERR::Error&) {
+        }
+        classes.push_back(created ? ClassOf(created->GetWindow()) : "");
+        if (created && IsWindow(created->GetWindow())) DestroyWindow(created->GetWindow());
+        if (classes.back() == page) return i;
+    }
+    const std::string wanted = ToUtf8(ZRSTD::ToLower(FromUtf8(page)));
+    std::vector<std::int32_t> whole, part;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::string title = ToUtf8(ZRSTD::ToLower(FromUtf8(titles[i])));
+        if (title == wanted) whole.push_back(i);
+        else if (title.find(wanted) != std::string::npos) part.push_back(i);
+    }
+    const auto& found = whole.empty() ? part : whole;
+    if (found.size() == 1) return found[0];
+    std::string candidates;
+    for (std::int32_t i : found.empty() ? std::vector<std::int32_t>{} : found)
+        candidates += "\n  " + std::to_string(i) + "  " + titles[i] + " (" + classes[i] + ")";
+    if (found.empty()) {
+        for (std::int32_t i = 0; i < count; ++i)
+            candidates += "\n  " + std::to_string(i) + "  " + titles[i] + (classes[i].empty() ? "" : " (" + classes[i] + ")");
+        Refuse(FromUtf8(object + " has no page \"" + page + "\"; its pages:" + candidates));
+    }
+    Refuse(FromUtf8("\"" + page + "\" names several pages of " + object + "; say which by index or class:" + candidates));
+}
+
 OpenPage Open(Session& session, const std::string& object, const std::string& page)
 {
     OpenPage open;
-    open.dataSource = session.DataSource(ZRSTD::FromUtf8(object));
+    open.dataSource = session.DataSource(FromUtf8(object));
     open.configurator = session.Configure(*open.dataSource, false);
     open.sheet = std::make_unique<host::PageHost>();
-    const std::int32_t count = open.configurator->GetPageCount();
-    const auto index = Number(page);
-    std::vector<std::int32_t> candidates;
-    if (index) {
-        if (*index < 0 || *index >= count)
-            Refuse(ZRSTD::FormatW(L"%hs has no page %d (its pages are 0 to %d)", object, *index, count - 1));
-        candidates.push_back(*index);
-    } else {
-        for (std::int32_t i = 0; i < count; ++i) candidates.push_back(i);
+    open.index = ResolvePage(open, object, page);
+    ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> created;
+    try {
+        open.configurator->CreatePage(&created, open.sheet->Sheet(), open.index);
+    } catch (const ZRERR::Error& error) {
+        Refuse(ZRSTD::FormatW(L"page %d of %hs is not available in this build (%s)", open.index, object, error.GetMessage()));
     }
-    for (std::int32_t candidate : candidates) {
-        ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> created;
-        try {
-            open.configurator->CreatePage(&created, open.sheet->Sheet(), candidate);
-        } catch (const ZRERR::Error& error) {
-            if (index) Refuse(ZRSTD::FormatW(L"page %d of %hs is not available in this build (%s)", candidate, object,
-                                             error.GetMessage()));
-            continue;  // looking for a class: pages this build lacks are not it
-        }
-        if (!created) continue;
-        const std::string pageClass = ClassOf(created->GetWindow());
-        if (!index && pageClass != page) continue;
-        open.window = open.sheet->Embed(created.Get());
-        open.title = ToUtf8(open.configurator->GetPageTitle(candidate));
-        open.pageClass = pageClass;
-        return open;
-    }
-    Refuse(ZRSTD::FormatW(L"%hs has no available page of class %hs (ngt-console pages %hs lists them)", object, page,
-                          object));
+    if (!created) Refuse(ZRSTD::FormatW(L"page %d of %hs could not be made", open.index, object));
+    open.window = open.sheet->Embed(created.Get());
+    open.title = WithoutMarks(open.configurator->GetPageTitle(open.index));
+    open.pageClass = ClassOf(open.window);
+    return open;
 }
 
-std::string Describe(const std::vector<ui::ControlState>& controls, Format format)
+// The policy that governs the object, named when a control it locks is refused.
+std::wstring GoverningPolicy(Session& session, const std::string& object)
 {
-    if (format == Format::Json) {
-        auto list = nlohmann::json::array();
-        for (const auto& control : controls)
-            list.push_back({{"id", control.id}, {"kind", ToUtf8(control.kind)}, {"text", ToUtf8(control.text)},
-                            {"state", ToUtf8(control.state)}, {"tooltip", ToUtf8(control.tooltip)},
-                            {"enabled", control.enabled}, {"visible", control.visible}});
-        return list.dump(2) + "\n";
-    }
-    return ui::FormatControlTable(controls);
+    const auto entry = session.Store().GetCatalogueEntry(FromUtf8(object));
+    if (!entry || !entry->attributes) return L"";
+    ZRPAR::Value* policy = entry->attributes->FindValue(host::kAttributePolicy);
+    return policy && policy->GetType() == ZRPAR::VT_STRING ? static_cast<ZRPAR::StringValue*>(policy)->GetValue() : L"";
 }
 
-int AnswerOf(const std::string& word)
+// Everything the object stores under the agent's product, for telling what an edit changed.
+ZRSTD::CAutoPtr<ZRPAR::Params> ReadAll(Session& session, const std::string& object)
 {
-    if (word == "yes") return IDYES;
-    if (word == "no") return IDNO;
-    if (word == "ok") return IDOK;
-    if (word == "cancel") return IDCANCEL;
-    return 0;
+    ZRSTD::CAutoPtr<ZRPAR::Params> everything;
+    session.Store().ObjectStorage(FromUtf8(object))->Read(L"1103", L"", L"", &everything);
+    return everything;
 }
 
-// The box to choose in: the control itself, or the drop-down a composite control (a lock) is made of.
-HWND DropDownOf(HWND control)
+std::vector<std::string> BoxTexts()
 {
-    const std::wstring kind = GetClassName(control);
-    if (kind == L"ComboBox" || kind == L"ComboBoxEx32" || kind == L"ListBox") return control;
-    for (HWND part : GetChildren(control)) {
-        const std::wstring partKind = GetClassName(part);
-        if (partKind == L"ComboBox" || partKind == L"ComboBoxEx32") return part;
-    }
-    return control;
+    std::vector<std::string> texts;
+    for (const auto& box : ui::ShownBoxes()) texts.push_back(ToUtf8(box.text));
+    return texts;
 }
 
-// A time typed into a picker: "HH:MM" on the day it shows.
-void TypeTime(HWND picker, const std::wstring& text)
+std::string OneLine(std::string text)
 {
-    const std::string time = ToUtf8(text);
-    const auto colon = time.find(':');
-    const auto hour = colon == std::string::npos ? std::nullopt : Number(time.substr(0, colon));
-    const auto minute = colon == std::string::npos ? std::nullopt : Number(time.substr(colon + 1));
-    if (!hour || !minute || *hour < 0 || *hour > 23 || *minute < 0 || *minute > 59)
-        throw ui::ActionRefused("\"" + time + "\" is no time of day (HH:MM)");
-    SYSTEMTIME shown;
-    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-    shown.wHour = static_cast<WORD>(*hour);
-    shown.wMinute = static_cast<WORD>(*minute);
-    ui::PickDateTime(picker, shown);
+    for (std::size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, "; ");
+    return text;
 }
 
-void Perform(HWND dialog, const UserAction& action)
+nlohmann::json PageJson(const OpenPage& open, const std::string& object)
 {
-    const auto control = [&] { return ui::FindControl(dialog, action.id); };
-    if (action.verb == "type") {
-        if (GetClassName(control()) == L"SysDateTimePick32") TypeTime(control(), action.text);
-        else ui::Type(control(), action.text);
-    } else if (action.verb == "clear") {
-        ui::ClearText(control());
-    } else if (action.verb == "click") {
-        ui::Click(control());
-    } else if (action.verb == "check" || action.verb == "uncheck") {
-        if (action.hasText) ui::SetRowChecked(control(), action.text, action.verb == "check");
-        else ui::SetChecked(control(), action.verb == "check");
-    } else if (action.verb == "select") {
-        ui::SelectItem(DropDownOf(control()), action.text);
-    }
-}
-
-// While the pages apply, the box a page shows because its settings could not
-// be written only tells the user why: when the script has nothing more to
-// say, the user acknowledges it and the command reports it as the failure.
-class ApplyingUser : public ui::InteractionDriver {
-public:
-    explicit ApplyingUser(ui::ScriptedUser& script) : m_script(script) {}
-    int AnswerMessageBox(const ui::ShownBox& box) override
-    {
-        constexpr UINT kTypeMask = 0xF, kIconMask = 0xF0;
-        if (m_script.Finished() && (box.style & kTypeMask) == MB_OK && (box.style & kIconMask) == MB_ICONERROR) {
-            failures.push_back(box.text);
-            return IDOK;
-        }
-        return m_script.AnswerMessageBox(box);
-    }
-    void ActInDialog(HWND dialog, const ui::ShownDialog& shown) override { m_script.ActInDialog(dialog, shown); }
-    UINT ChooseMenuItem(const ui::ShownMenu& menu) override { return m_script.ChooseMenuItem(menu); }
-
-    std::vector<std::wstring> failures;
-
-private:
-    ui::ScriptedUser& m_script;
-};
-
-// The answers and the dialogs' scripts are given to the scripted user first,
-// in their order (it uses them as boxes and dialogs appear); then the page's
-// own actions are performed.
-void Run(HWND page, const std::vector<UserAction>& actions, ui::ScriptedUser& user)
-{
-    std::vector<UserAction> onPage;
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        const UserAction& action = actions[i];
-        if (action.verb == "answer") {
-            user.Answer(action.answer);
-        } else if (action.verb == "dialog") {
-            std::vector<UserAction> inside;
-            while (++i < actions.size() && actions[i].verb != "end") inside.push_back(actions[i]);
-            const UINT expected = static_cast<UINT>(action.id);
-            user.InDialog([inside, expected](HWND dialog) {
-                const auto* opened = dynamic_cast<CDialog*>(CWnd::FromHandle(dialog));
-                if (opened && opened->GetTemplateId() != expected)
-                    throw ui::ActionRefused("the dialog that opened is " + std::to_string(opened->GetTemplateId()) +
-                                            ", not " + std::to_string(expected));
-                for (const auto& step : inside) Perform(dialog, step);
-            });
-        } else if (action.verb != "end") {
-            onPage.push_back(action);
-        }
-    }
-    for (const auto& action : onPage) Perform(page, action);
+    return {{"object", object}, {"page", open.index}, {"title", open.title}, {"class", open.pageClass}};
 }
 
 }  // namespace
 
-std::vector<UserAction> ParseActions(const std::vector<std::string>& actions)
+int ShowPage(Session& session, const std::string& object, const std::string& page,
+             const std::vector<std::string>& actions, Format format)
 {
-    std::vector<UserAction> parsed;
-    for (const auto& text : actions) {
-        const auto bad = [&](const char* why) {
-            Refuse(ZRSTD::FormatW(L"the action \"%hs\" %hs (actions: type:ID=TEXT, clear:ID, click:ID, check:ID[=ROW], "
-                                  L"uncheck:ID[=ROW], select:ID=TEXT, answer:yes|no|ok|cancel, dialog:ID ... end)",
-                                  text, why));
-        };
-        UserAction action;
-        if (text == "end") {
-            action.verb = "end";
-            parsed.push_back(action);
-            continue;
-        }
-        const auto colon = text.find(':');
-        if (colon == std::string::npos) bad("has no verb");
-        action.verb = text.substr(0, colon);
-        std::string rest = text.substr(colon + 1);
-        if (action.verb == "answer") {
-            action.answer = AnswerOf(rest);
-            if (!action.answer) bad("answers neither yes, no, ok nor cancel");
-            parsed.push_back(action);
-            continue;
-        }
-        const bool takesText = action.verb == "type" || action.verb == "select";
-        if (!takesText && action.verb != "clear" && action.verb != "click" && action.verb != "check" &&
-            action.verb != "uncheck" && action.verb != "dialog")
-            bad("has an unknown verb");
-        std::string idText = rest;
-        const auto equals = rest.find('=');
-        const bool mayTakeRow = action.verb == "check" || action.verb == "uncheck";
-        if (takesText && equals == std::string::npos) bad("needs =TEXT");
-        if (!takesText && !mayTakeRow && equals != std::string::npos) bad("takes no =TEXT");
-        if (equals != std::string::npos) {
-            idText = rest.substr(0, equals);
-            action.text = FromUtf8(rest.substr(equals + 1));
-            action.hasText = true;
-        }
-        const auto id = Number(idText);
-        if (!id) bad("does not name a control id");
-        action.id = *id;
-        parsed.push_back(action);
-    }
-    return parsed;
-}
-
-int ShowPage(Session& session, const std::string& object, const std::string& page, Format format)
-{
+    const auto steps = host::ParseScript(actions, /*openDialogAtEnd=*/true);
     ui::ClearInteractionRecord();
     OpenPage open = Open(session, object, page);
-    // what the page told the administrator as it opened (settings it could not read)
-    for (const auto& box : ui::ShownBoxes()) std::cerr << "ngt-console: the page says: " << ToUtf8(box.text) << "\n";
-    if (format == Format::Text) std::cout << object << ": " << open.title << " (" << open.pageClass << ")\n";
-    std::cout << Describe(ui::DescribeControls(open.window), format);
+    for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
+    host::ScriptRunner runner(/*lookAtDialogs=*/true, GoverningPolicy(session, object));
+    ui::ClearInteractionRecord();
+    try {
+        runner.Run(open.window, steps);
+    } catch (const ui::ActionRefused& refused) {
+        Refuse(FromUtf8(refused.what()));
+    } catch (const ui::UnscriptedInteraction& unscripted) {
+        Refuse(FromUtf8(unscripted.what()));
+    }
+    for (const auto& text : BoxTexts()) Note("message box: " + OneLine(text));
+    const auto controls = host::ViewControls(open.window);
+    if (format == Format::Json) {
+        nlohmann::json shown = PageJson(open, object);
+        shown["controls"] = host::ToJson(controls);
+        auto dialogs = nlohmann::json::array();
+        for (const auto& dialog : runner.DialogsLookedAt())
+            dialogs.push_back(
+                {{"id", dialog.templateId}, {"caption", ToUtf8(dialog.caption)}, {"controls", host::ToJson(dialog.controls)}});
+        shown["dialogs"] = dialogs;
+        PrintJson(shown);
+        return 0;
+    }
+    std::cout << object << ": page " << open.index << " " << open.title << " (" << open.pageClass << ")\n"
+              << host::ToText(controls);
+    for (const auto& dialog : runner.DialogsLookedAt())
+        std::cout << "\ndialog " << dialog.templateId << " \"" << ToUtf8(dialog.caption)
+                  << "\" (open; actions inside it go between dialog:" << dialog.templateId << " and end):\n"
+                  << host::ToText(dialog.controls);
     return 0;
 }
 
 int EditPage(Session& session, const std::string& object, const std::string& page,
-             const std::vector<std::string>& actionTexts)
+             const std::vector<std::string>& actions, Format format)
 {
-    const auto actions = ParseActions(actionTexts);
-    ui::ClearInteractionRecord();  // what the page says as it opens is printed with the rest
+    const auto steps = host::ParseScript(actions);
+    ui::ClearInteractionRecord();
     OpenPage open = Open(session, object, page);
-    ui::ScriptedUser user;
-    ui::SetInteractionDriver(&user);
-    struct Restore {
-        ~Restore() { ui::SetInteractionDriver(nullptr); }
-    } restore;
-
-    int exitCode = 0;
-    std::vector<std::wstring> applyFailures;
-    try {
-        Run(open.window, actions, user);
-        if (!open.sheet->ValidateAll()) {
-            std::cerr << "ngt-console: the page refused the values; nothing was written\n";
-            exitCode = 1;
-        } else {
-            ApplyingUser applying(user);
-            ui::SetInteractionDriver(&applying);
-            struct Back {
-                ui::ScriptedUser& user;
-                ~Back() { ui::SetInteractionDriver(&user); }
-            } back{user};
-            const auto result = open.sheet->ApplyAll();
-            if (result.outcome == host::PageHost::Outcome::Failed) {
-                // the page's own words say why; the page's error only says that it failed
-                applyFailures = applying.failures;
-                const std::wstring reason = applyFailures.empty() ? result.error : applyFailures.front();
-                std::cerr << "ngt-console: applying " << open.title << " of " << object << " failed: " << ToUtf8(reason)
-                          << "\n";
-                exitCode = 1;
-            } else {
-                open.dataSource->SaveParams();
-            }
+    for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
+    host::ScriptRunner runner(/*lookAtDialogs=*/false, GoverningPolicy(session, object));
+    ui::ClearInteractionRecord();
+    nlohmann::json result = PageJson(open, object);
+    // the boxes the page showed, but for one a refusal quotes
+    const auto noteBoxes = [&](std::size_t quoted) {
+        const auto texts = BoxTexts();
+        auto list = nlohmann::json::array();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            list.push_back(texts[i]);
+            if (i != quoted) Note("message box: " + OneLine(texts[i]));
         }
+        result["messages"] = list;
+    };
+    std::size_t quotedBox = static_cast<std::size_t>(-1);
+    const auto refuse = [&](const std::string& outcome, const std::string& reason, HWND control = nullptr) {
+        noteBoxes(quotedBox);
+        result["outcome"] = outcome;
+        result["reason"] = reason;
+        if (control) result["control"] = {{"id", GetDlgCtrlID(control)}, {"label", ToUtf8(ui::ControlLabel(control))}};
+        if (format == Format::Json) PrintJson(result);
+        // a failed apply says itself what became of the settings
+        Note(outcome == "refused" ? reason + "; nothing was written" : reason);
+        return 1;
+    };
+    try {
+        runner.Run(open.window, steps);
     } catch (const ui::ActionRefused& refused) {
-        std::cerr << "ngt-console: " << refused.what() << "; nothing was written\n";
-        exitCode = 1;
+        return refuse("refused", refused.what());
     } catch (const ui::UnscriptedInteraction& unscripted) {
-        std::cerr << "ngt-console: " << unscripted.what()
-                  << ": say what the user answers (answer:yes|no|ok|cancel, dialog:ID ... end); nothing was written\n";
-        exitCode = 1;
+        return refuse("refused", unscripted.what());
     }
-    for (const auto& box : ui::ShownBoxes()) {
-        if (std::find(applyFailures.begin(), applyFailures.end(), box.text) != applyFailures.end()) continue;
-        std::cout << "message box \"" << ToUtf8(box.caption) << "\": " << ToUtf8(box.text) << "\n";
+    const auto before = ReadAll(session, object);
+    const std::size_t boxesBefore = ui::ShownBoxes().size();
+    const auto outcome = open.sheet->PressOk();
+    if (outcome.outcome == host::PageHost::Outcome::Refused) {
+        std::string message = "OK refused";
+        const auto& boxes = ui::ShownBoxes();
+        if (boxes.size() > boxesBefore) {
+            message += ": " + OneLine(ToUtf8(boxes.back().text));
+            quotedBox = boxes.size() - 1;
+        }
+        const HWND focus = GetFocus();
+        bool onPage = false;
+        for (HWND up = focus; up && !onPage; up = GetParent(up)) onPage = up == open.window;
+        onPage = onPage && focus != open.window;
+        if (onPage) message += " (" + ui::NameForUser(focus) + ")";
+        return refuse("refused", message, onPage ? focus : nullptr);
     }
-    if (exitCode == 0) std::cout << "applied " << open.title << " of " << object << "\n";
-    return exitCode;
+    if (outcome.outcome == host::PageHost::Outcome::Failed) {
+        std::string message = "applying the page failed";
+        const auto& boxes = ui::ShownBoxes();
+        message += ": " + OneLine(boxes.size() > boxesBefore ? ToUtf8(boxes.back().text) : ToUtf8(outcome.error));
+        if (boxes.size() > boxesBefore) quotedBox = boxes.size() - 1;
+        return refuse("failed", message);
+    }
+    open.dataSource->SaveParams();
+    const auto after = ReadAll(session, object);
+    const auto changes = host::SettingChanges(before.Get(), after.Get());
+    for (const auto& unused : runner.UnusedAnswers()) Note("\"" + unused + "\" was not needed: nothing asked for it");
+    noteBoxes(quotedBox);
+    if (format == Format::Json) {
+        result["outcome"] = "applied";
+        auto list = nlohmann::json::array();
+        for (const auto& change : changes)
+            list.push_back({{"section", ToUtf8(change.section)}, {"setting", ToUtf8(change.setting)},
+                            {"old", change.before}, {"new", change.after}});
+        result["changes"] = list;
+        PrintJson(result);
+        return 0;
+    }
+    std::cout << "applied " << open.title << " of " << object << "\n";
+    for (const auto& change : changes)
+        std::cout << "  " << ToUtf8(change.section) << ": " << ToUtf8(change.setting) << ": "
+                  << (change.before.is_null() ? "(none)" : change.before.dump()) << " -> "
+                  << (change.after.is_null() ? "(removed)" : change.after.dump()) << "\n";
+    if (changes.empty()) std::cout << "  (no stored value changed)\n";
+    return 0;
 }
 
 namespace {
@@ -382,9 +343,9 @@ int ExportObject(Session& session, const std::string& object, Format format)
         }
     }
     if (!missing.empty()) {
-        std::cout << "(not in this build, so not exported:";
-        for (std::size_t i = 0; i < missing.size(); ++i) std::cout << (i ? ", " : " ") << missing[i];
-        std::cout << ")\n";
+        std::string pages;
+        for (std::size_t i = 0; i < missing.size(); ++i) pages += (i ? ", " : "") + missing[i];
+        Note("not in this build, so not exported: " + pages);
     }
     return 0;
 }

@@ -3,31 +3,22 @@
 #include <string>
 #include <vector>
 
+#include "Output.h"
 #include "Session.h"
-#include "StoreCommands.h"
 
-// Commands that open a page as the console's property sheet does.
+// Commands that open a page as the console's property sheet does. PAGE is a
+// page's index, its class or its title (any case).
 namespace ngt {
 
-// The page's controls as a user sees them. PAGE is an index or a page class.
-int ShowPage(Session& session, const std::string& object, const std::string& page, Format format);
-// Performs the actions on the page as a user would, then presses OK.
+// The page's controls as a person sees them, after the actions (no OK):
+// a dialog the actions leave open, or open without saying what to do in it,
+// is shown too.
+int ShowPage(Session& session, const std::string& object, const std::string& page,
+             const std::vector<std::string>& actions, Format format);
+// Performs the actions on the page as a person would, then presses OK.
 int EditPage(Session& session, const std::string& object, const std::string& page,
-             const std::vector<std::string>& actions);
+             const std::vector<std::string>& actions, Format format);
 // The export tree of the object's settings.
 int ExportObject(Session& session, const std::string& object, Format format);
-
-// One action of "edit": "type:ID=TEXT", "clear:ID", "click:ID", "check:ID",
-// "uncheck:ID", "select:ID=TEXT", "answer:yes|no|ok|cancel", "dialog:ID"
-// (what follows, up to "end", happens inside the modal dialog ID).
-struct UserAction {
-    std::string verb;
-    int id = 0;
-    std::wstring text;
-    bool hasText = false;  // "=TEXT" was given
-    int answer = 0;
-};
-// The parsed actions; a localized error naming the first one that is malformed.
-std::vector<UserAction> ParseActions(const std::vector<std::string>& actions);
 
 }  // namespace ngt

@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "Output.h"
+
 // Commands of the console host that work on the store and on documents
 // without the plug-in. Each returns the process's exit code: 0 done, 1 refused
 // (the reason is on standard error).
 namespace ngt {
-
-enum class Format { Text, Json, Packed, Xml };
 
 // Reads a packed or XML-envelope document from a file ("-": standard input) and prints it.
 int DecodeDocument(const std::string& file, Format format);

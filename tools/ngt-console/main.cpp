@@ -12,6 +12,7 @@
 #include "Session.h"
 #include "StoreCommands.h"
 #include "StoreLocation.h"
+#include "host/console/UserScript.h"
 #include "zrstd/Error.h"
 #include "zrstd/Strings.h"
 
@@ -170,8 +171,8 @@ int main(int argc, char** argv)
                                                          : pluginOption);
         if (*newObject) return ngt::NewObject(session, kind, name, newOptions);
         if (*pages) return ngt::ListPages(session, object, wizard, chosen);
-        if (*show) return ngt::ShowPage(session, object, page, chosen);
-        if (*edit) return ngt::EditPage(session, object, page, actions);
+        if (*show) return ngt::ShowPage(session, object, page, actions, chosen);
+        if (*edit) return ngt::EditPage(session, object, page, actions, chosen);
         if (*exportCommand) return ngt::ExportObject(session, object, chosen);
         if (*groups) return ngt::ShowGroups(session, object, chosen);
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
@@ -179,8 +180,17 @@ int main(int argc, char** argv)
         if (*config) return ngt::Configure(session, key, value);
         ngt::EnsureSampleObjects(session);
         return ngt::ShowOverview(session);
+    } catch (const ngt::UsageError& usage) {
+        std::cerr << "ngt-console: " << usage.what() << "\n";
+        return 2;
+    } catch (const host::ScriptUsageError& usage) {
+        std::cerr << "ngt-console: " << usage.what() << "\n";
+        return 2;
     } catch (const ZRERR::Error& error) {
         std::cerr << "ngt-console: " << ZRSTD::ToUtf8(error.GetMessage()) << "\n";
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "ngt-console: " << error.what() << "\n";
         return 1;
     }
 }
