@@ -129,7 +129,7 @@ std::wstring ControlLabel(HWND control)
     auto self = std::find(siblings.begin(), siblings.end(), control);
     while (self != siblings.begin()) {
         --self;
-        if (!HasOwnCaption(*self)) continue;
+        if (!HasOwnCaption(*self) || !(GetWindowLongW(*self, GWL_STYLE) & WS_VISIBLE)) continue;
         const std::wstring caption = WithoutMarks(GetWindowTextW(*self));
         if (!caption.empty()) return caption;
     }

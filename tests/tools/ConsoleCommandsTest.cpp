@@ -93,9 +93,9 @@ TEST_F(ConsoleSession, PagesListThePolicyTablesAndTheConfigurationReachesTheNetw
     EXPECT_EQ(pages[6]["available"], true);
     EXPECT_EQ(pages[6]["group"], "Сеть");
     EXPECT_EQ(pages[7]["class"], "CPageSettingsNetScanPolicy");
-    EXPECT_EQ(pages[0]["helpId"], 158030);
+    EXPECT_EQ(pages[0]["help_id"], 158030);
     EXPECT_EQ(pages[0]["group"], "");
-    for (const char* key : {"index", "title", "description", "helpId", "class", "group", "available"})
+    for (const char* key : {"index", "title", "description", "help_id", "class", "group", "available"})
         EXPECT_TRUE(pages[0].contains(key)) << key;
 
     Done("config functionality 0x44");
@@ -125,8 +125,8 @@ TEST_F(ConsoleSession, GroupsTaskpadAndEventsAreShownReadably)
     EXPECT_NE(taskpad.out.find("Служба Windows Update -> page 2\n"), std::string::npos) << taskpad.out;
     const auto events = Json("events");
     ASSERT_EQ(events.size(), 28u);
-    EXPECT_EQ(events[3]["EventID"], "ZRNAG_EV_PATCH_INSTALL_ERROR");
-    EXPECT_EQ(events[3]["Severity"], 3);
+    EXPECT_EQ(events[3]["event_id"], "ZRNAG_EV_PATCH_INSTALL_ERROR");
+    EXPECT_EQ(events[3]["severity"], 3);
     const ConsoleRun text = Done("events");
     EXPECT_NE(text.out.find("error\tZRNAG_EV_PATCH_INSTALL_ERROR\tОшибка при установке патча\n"), std::string::npos);
 }
@@ -148,7 +148,7 @@ TEST_F(ConsoleSession, RefusalsSayWhatIsWrongAndChangeNothing)
         {"new dpoint d --platform 3", 2, "--platform"},
         {"new robot r", 2, "robot"},
         {"pages policy:Missing", 1, "there is no object \"policy:Missing\""},
-        {"pages nonsense", 1, "is not an object name"},
+        {"pages nonsense", 2, "is not an object name"},
         {"config functionality lots", 1, "\"lots\" is not a valid value of functionality"},
         {"config colour 1", 1, "unknown configuration key \"colour\""},
         {"config nac_allowed", 2, "needs a VALUE"},

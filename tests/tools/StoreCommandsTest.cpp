@@ -75,8 +75,8 @@ TEST_F(ConsoleStore, EveryRefusalIsOneClearLineAndANonZeroExit)
         int exitCode;
         const char* says;
     } cases[] = {
-        {"dump notanobject 86", 1, "is not an object name"},
-        {"dump 'robot:x' 86", 1, "unknown object kind \"robot\""},
+        {"dump notanobject 86", 2, "is not an object name"},
+        {"dump 'robot:x' 86", 2, "unknown object kind \"robot\""},
         {"dump 'policy:Missing' 86", 1, "there is no object \"policy:Missing\""},
         {"dump 'policy:Default policy' NOSUCH", 1, "has no section \"NOSUCH\""},
         {"dump 'policy:Default policy'", 2, "SECTION is required"},

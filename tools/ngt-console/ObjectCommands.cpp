@@ -1,21 +1,20 @@
 #include "ObjectCommands.h"
 
-#include <iostream>
-
 #include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
 namespace ngt {
 
 int NewObject(Session& session, const std::string& kind, const std::string& name,
-              const host::NewObjectOptions& options)
+              const host::NewObjectOptions& options, Format format)
 {
     const auto type = host::ObjectTypeOfKind(ZRSTD::FromUtf8(kind));
     if (!type)
-        Refuse(ZRSTD::FormatW(L"unknown object kind \"%hs\" (kinds: policy, host, task, package, dpoint, bootserver)", kind));
+        throw UsageError("unknown object kind \"" + kind + "\" (kinds: policy, host, task, package, dpoint, bootserver)");
     const host::ObjectName object{*type, ZRSTD::FromUtf8(kind), ZRSTD::FromUtf8(name)};
     session.CreateObject(object, options);
-    std::cout << "created " << ZRSTD::ToUtf8(object.Full()) << "\n";
+    if (format == Format::Json) PrintJson({{"created", ZRSTD::ToUtf8(object.Full())}, {"kind", kind}, {"name", name}});
+    else std::cout << "created " << ZRSTD::ToUtf8(object.Full()) << "\n";
     return 0;
 }
 
@@ -29,18 +28,21 @@ void EnsureSampleObjects(Session& session)
     NewObject(session, "host", "localhost", computer);
 }
 
-int Configure(Session& session, const std::string& key, const std::string& value)
+int Configure(Session& session, const std::string& key, const std::string& value, Format format)
 {
     host::SettingsStore& store = session.Store(!key.empty());
-    if (!key.empty()) {
-        host::WriteConfiguration(store, key, value);
-        std::cout << key << " = " << value << "\n";
+    if (!key.empty()) host::WriteConfiguration(store, key, value);
+    const auto values = host::DescribeConfiguration(store);
+    if (format == Format::Json) {
+        nlohmann::json config = nlohmann::json::object();
+        for (const auto& [name, stored] : values) config[name] = stored;
+        PrintJson(config);
         return 0;
     }
-    const auto values = host::DescribeConfiguration(store);
     for (std::size_t i = 0; i < values.size(); ++i)
-        std::cout << values[i].first << " = " << values[i].second << "    # " << host::ConfigurationKeys()[i].meaning
-                  << "\n";
+        if (key.empty() || values[i].first == key)
+            std::cout << values[i].first << " = " << values[i].second << "    # " << host::ConfigurationKeys()[i].meaning
+                      << "\n";
     return 0;
 }
 

@@ -151,7 +151,7 @@ int ListPages(Session& session, const std::string& object, bool wizard, Format f
         auto list = nlohmann::json::array();
         for (const auto& row : rows)
             list.push_back({{"index", row.index}, {"title", row.title}, {"description", row.description},
-                            {"helpId", row.helpId}, {"class", row.pageClass}, {"group", row.group},
+                            {"help_id", row.helpId}, {"class", row.pageClass}, {"group", row.group},
                             {"available", row.available}});
         std::cout << list.dump(2) << "\n";
         return 0;
@@ -221,6 +221,8 @@ int ShowTaskpad(Session& session, Format format)
             std::cout << StringOf(*item, L"NAME") << " -> page " << IntOf(*item, L"PAGE").value_or(-1) << "\n";
         }
     }
+    Note("the taskpad numbers pages its own way; `ngt-console pages policy:NAME` numbers a policy's sheet "
+         "(find a page there by its title)");
     return 0;
 }
 
@@ -232,9 +234,9 @@ int ListEvents(Session& session, Format format)
     if (format == Format::Json) {
         auto json = nlohmann::json::array();
         for (const ZRPAR::Params* event : list)
-            json.push_back({{"EventID", StringOf(*event, L"EventID")},
-                            {"LocalizedEventIDName", StringOf(*event, L"LocalizedEventIDName")},
-                            {"Severity", IntOf(*event, L"Severity").value_or(0)}});
+            json.push_back({{"event_id", StringOf(*event, L"EventID")},
+                            {"name", StringOf(*event, L"LocalizedEventIDName")},
+                            {"severity", IntOf(*event, L"Severity").value_or(0)}});
         std::cout << json.dump(2) << "\n";
         return 0;
     }

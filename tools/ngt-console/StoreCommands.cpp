@@ -1,40 +1,32 @@
 #include "StoreCommands.h"
 
 #include <cstdio>
-#include <iostream>
+#include <filesystem>
 #include <iterator>
-#include <nlohmann/json.hpp>
 
-#include "host/storage/SettingsStore.h"
+#include "host/console/ConsoleObjects.h"
+#include "host/console/StoreKey.h"
 #include "zrpar/Packed.h"
 #include "zrpar/Render.h"
 #include "zrpar/Serialize.h"
+#include "zrstd/Format.h"
 #include "zrstd/Strings.h"
 
 namespace ngt {
 
 namespace {
 
-constexpr const char* kProduct = "1103";
-constexpr const char* kVersion = "1.0.0.0";
-constexpr const char* kKinds[] = {"policy", "host", "task", "package", "dpoint", "bootserver"};
+using ZRSTD::FromUtf8;
+using ZRSTD::ToUtf8;
 
-int Refuse(const std::string& reason)
-{
-    std::cerr << "ngt-console: " << reason << "\n";
-    return 1;
-}
-
-int Refuse(const ZRERR::Error& error)
-{
-    return Refuse(error.IsLocalized() ? ZRSTD::ToUtf8(error.GetMessage()) : ZRSTD::ToUtf8(error.GetMessage()));
-}
+constexpr const wchar_t* kProduct = L"1103";
+constexpr const wchar_t* kVersion = L"1.0.0.0";
 
 void Print(const ZRPAR::Params& params, Format format)
 {
     switch (format) {
     case Format::Text: std::cout << ZRPAR::RenderText(params); break;
-    case Format::Json: std::cout << ZRPAR::RenderJson(params); break;
+    case Format::Json: std::cout << ZRPAR::RenderJson(params) << "\n"; break;
     case Format::Packed: {
         const auto bytes = ZRPAR::SerializePacked(params);
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -45,103 +37,201 @@ void Print(const ZRPAR::Params& params, Format format)
     std::cout.flush();
 }
 
-ZRSTD::CAutoPtr<host::SettingsStore> OpenExisting(const std::string& storePath)
+// A stored object named as KIND:NAME; refused when the name is malformed or the object is not there.
+host::ObjectName RequireObject(host::SettingsStore& store, const std::string& object)
 {
-    if (!std::filesystem::exists(storePath))
-        ZRERR_throwLocalizedError("NGTCONSOLE", 1, ZRSTD::FormatW(L"there is no store at \"%hs\"", storePath));
-    return host::SettingsStore::Open(storePath);
+    const host::ObjectName name = host::ParseObjectName(FromUtf8(object));
+    if (!store.HasObject(name.Full()))
+        Refuse(ZRSTD::FormatW(L"there is no object \"%s\" in %hs (ngt-console list shows the objects)", name.Full(),
+                              store.Path()));
+    return name;
+}
+
+std::wstring StringAttribute(const ZRPAR::Params* attributes, const wchar_t* name)
+{
+    ZRPAR::Value* value = attributes ? attributes->FindValue(name) : nullptr;
+    return value && value->GetType() == ZRPAR::VT_STRING ? static_cast<ZRPAR::StringValue*>(value)->GetValue() : L"";
+}
+
+std::optional<std::int32_t> IntAttribute(const ZRPAR::Params* attributes, const wchar_t* name)
+{
+    ZRPAR::Value* value = attributes ? attributes->FindValue(name) : nullptr;
+    if (!value || value->GetType() != ZRPAR::VT_INT) return std::nullopt;
+    return static_cast<ZRPAR::IntValue*>(value)->GetValue();
+}
+
+std::wstring SectionName(const host::SectionKey& key)
+{
+    if (key.product == kProduct && key.version == kVersion) return key.section;
+    return key.product + L"/" + key.version + L"/" + key.section;
 }
 
 }  // namespace
 
-bool IsObjectName(const std::string& object, std::string& reason)
-{
-    const auto colon = object.find(':');
-    if (colon == std::string::npos || colon + 1 == object.size()) {
-        reason = "\"" + object + "\" is not an object name: use KIND:NAME, e.g. policy:\"Default policy\"";
-        return false;
-    }
-    const std::string kind = object.substr(0, colon);
-    for (const char* known : kKinds)
-        if (kind == known) return true;
-    reason = "unknown object kind \"" + kind + "\" (kinds: policy, host, task, package, dpoint, bootserver)";
-    return false;
-}
-
 int DecodeDocument(const std::string& file, Format format)
 {
     std::vector<std::uint8_t> bytes;
+    const std::string source = file == "-" ? std::string("standard input") : file;
+    if (file != "-" && std::filesystem::is_directory(file)) Refuse(FromUtf8(file + " is a folder, not a document"));
     try {
-        if (file == "-") {
-            bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        } else {
-            bytes = ZRPAR::ReadFile(file);
-        }
+        if (file == "-") bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        else bytes = ZRPAR::ReadFile(file);
+        if (bytes.empty()) Refuse(FromUtf8(source + " is empty: a settings document is packed or in its XML envelope"));
         const auto params = ZRPAR::Deserialize(bytes.data(), bytes.size());
         Print(*params, format);
         return 0;
     } catch (const ZRERR::Error& error) {
-        return Refuse((file == "-" ? std::string("standard input") : file) + ": " + ZRSTD::ToUtf8(error.GetMessage()));
+        Refuse(FromUtf8(source + ": ") + error.GetMessage());
     }
 }
 
-int CheckStore(const std::string& storePath)
+int InitStore(Session& session, Format format)
 {
-    try {
-        auto store = OpenExisting(storePath);
-        const auto problems = store->IntegrityProblems();
-        if (problems.empty()) {
-            std::cout << storePath << ": ok (schema version " << store->SchemaVersion() << ", "
-                      << store->ListObjects().size() << " objects)\n";
-            return 0;
-        }
-        for (const auto& problem : problems) std::cerr << storePath << ": " << problem << "\n";
-        return 1;
-    } catch (const ZRERR::Error& error) {
-        return Refuse(error);
-    }
+    const std::string path = session.StorePath();
+    if (std::filesystem::exists(path)) Refuse(ZRSTD::FormatW(L"\"%hs\" exists already", path));
+    const std::string key = path + ".key";
+    if (std::filesystem::exists(key))
+        Refuse(ZRSTD::FormatW(L"a key file \"%hs\" is there without its store: it protects another store's secrets; "
+                              L"move it away or put the new store elsewhere", key));
+    host::SettingsStore& store = session.Store(true);
+    if (format == Format::Json) PrintJson({{"store", store.Path()}, {"schema_version", store.SchemaVersion()}});
+    else std::cout << "made an empty store at " << store.Path() << " (schema version " << store.SchemaVersion() << ")\n";
+    return 0;
 }
 
-int ListObjects(const std::string& storePath, Format format)
+int CheckStore(Session& session, Format format)
 {
-    try {
-        auto store = OpenExisting(storePath);
-        const auto objects = store->ListObjects();
-        if (format == Format::Json) {
-            auto list = nlohmann::json::array();
-            for (const auto& object : objects) {
-                const std::string name = ZRSTD::ToUtf8(object);
-                const auto colon = name.find(':');
-                list.push_back({{"object", name}, {"kind", name.substr(0, colon)}, {"name", name.substr(colon + 1)}});
-            }
-            std::cout << list.dump(2) << "\n";
-        } else {
-            if (objects.empty()) std::cout << "The store holds no objects.\n";
-            for (const auto& object : objects) std::cout << ZRSTD::ToUtf8(object) << "\n";
-        }
+    host::SettingsStore& store = session.Store();
+    const auto problems = store.IntegrityProblems();
+    std::wstring keyExplanation;
+    const host::KeyFileState keyState = host::CheckStoreKey(store, keyExplanation);
+    const bool keyOk = keyState == host::KeyFileState::Matching || keyState == host::KeyFileState::NotNeeded ||
+                       keyState == host::KeyFileState::Unused;
+    const bool ok = problems.empty() && keyOk;
+    if (format == Format::Json) {
+        auto list = nlohmann::json::array();
+        for (const auto& problem : problems) list.push_back(problem);
+        static const char* const kStates[] = {"not_needed", "matching", "unused", "missing", "foreign", "unreadable"};
+        PrintJson({{"store", store.Path()},
+                   {"ok", ok},
+                   {"schema_version", store.SchemaVersion()},
+                   {"objects", store.ListObjects().size()},
+                   {"problems", list},
+                   {"key_file", {{"path", host::KeyFilePath(store)},
+                                 {"state", kStates[static_cast<int>(keyState)]},
+                                 {"explanation", ToUtf8(keyExplanation)}}}});
+        return ok ? 0 : 1;
+    }
+    if (problems.empty())
+        std::cout << store.Path() << ": ok (schema version " << store.SchemaVersion() << ", " << store.ListObjects().size()
+                  << " objects)\n";
+    for (const auto& problem : problems) std::cerr << store.Path() << ": " << problem << "\n";
+    (keyOk ? std::cout : std::cerr) << store.Path() << ": " << ToUtf8(keyExplanation) << "\n";
+    return ok ? 0 : 1;
+}
+
+int ListObjects(Session& session, Format format)
+{
+    host::SettingsStore& store = session.Store();
+    auto list = nlohmann::json::array();
+    for (const auto& object : store.ListObjects()) {
+        const auto entry = store.GetCatalogueEntry(object);
+        const ZRPAR::Params* attributes = entry ? entry->attributes.Get() : nullptr;
+        const std::string name = ToUtf8(object);
+        nlohmann::json row = {{"object", name}, {"kind", name.substr(0, name.find(':'))},
+                              {"name", name.substr(name.find(':') + 1)}};
+        if (auto policy = StringAttribute(attributes, host::kAttributePolicy); !policy.empty()) row["policy"] = ToUtf8(policy);
+        if (auto type = StringAttribute(attributes, host::kAttributeTaskType); !type.empty()) row["task_type"] = ToUtf8(type);
+        if (auto computer = IntAttribute(attributes, host::kAttributeComputerType))
+            row["platform"] = host::PlatformOfComputerType(*computer);
+        list.push_back(row);
+    }
+    if (format == Format::Json) {
+        PrintJson(list);
         return 0;
-    } catch (const ZRERR::Error& error) {
-        return Refuse(error);
     }
+    if (list.empty()) std::cout << "The store holds no objects (make one with: ngt-console new policy NAME).\n";
+    for (const auto& row : list) {
+        std::cout << row["object"].get<std::string>();
+        if (row.contains("policy")) std::cout << "  policy: " << row["policy"].get<std::string>();
+        if (row.contains("task_type")) std::cout << "  type: " << row["task_type"].get<std::string>();
+        if (row.contains("platform")) std::cout << "  platform: " << row["platform"].get<int>();
+        std::cout << "\n";
+    }
+    return 0;
 }
 
-int DumpSection(const std::string& storePath, const std::string& object, const std::string& section, Format format)
+int ListSections(Session& session, const std::string& object, Format format)
 {
-    std::string reason;
-    if (!IsObjectName(object, reason)) return Refuse(reason);
-    try {
-        auto store = OpenExisting(storePath);
-        const std::wstring key = ZRSTD::FromUtf8(object);
-        if (!store->HasObject(key)) return Refuse("there is no object \"" + object + "\" in " + storePath);
-        ZRSTD::CAutoPtr<ZRPAR::Params> params;
-        store->ObjectStorage(key)->Read(ZRSTD::FromUtf8(kProduct).c_str(), ZRSTD::FromUtf8(kVersion).c_str(),
-                                        ZRSTD::FromUtf8(section).c_str(), &params);
-        if (!params) return Refuse("\"" + object + "\" has no section \"" + section + "\"");
-        Print(*params, format);
+    host::SettingsStore& store = session.Store();
+    const host::ObjectName name = RequireObject(store, object);
+    auto list = nlohmann::json::array();
+    for (const auto& key : store.ListSections(name.Full()))
+        list.push_back({{"section", ToUtf8(SectionName(key))}, {"product", ToUtf8(key.product)},
+                        {"version", ToUtf8(key.version)}, {"name", ToUtf8(key.section)}});
+    if (format == Format::Json) {
+        PrintJson(list);
         return 0;
-    } catch (const ZRERR::Error& error) {
-        return Refuse(error);
     }
+    if (list.empty()) std::cout << object << " stores no sections\n";
+    for (const auto& row : list) std::cout << row["section"].get<std::string>() << "\n";
+    return 0;
+}
+
+int DumpSection(Session& session, const std::string& object, const std::string& section, Format format)
+{
+    host::SettingsStore& store = session.Store();
+    const host::ObjectName name = RequireObject(store, object);
+    std::wstring product = kProduct, version = kVersion, sectionName = FromUtf8(section);
+    if (const auto slash = sectionName.find(L'/'); slash != std::wstring::npos) {
+        const auto second = sectionName.find(L'/', slash + 1);
+        if (second == std::wstring::npos) Refuse(L"a section is SECTION or PRODUCT/VERSION/SECTION");
+        product = sectionName.substr(0, slash);
+        version = sectionName.substr(slash + 1, second - slash - 1);
+        sectionName = sectionName.substr(second + 1);
+    }
+    if (sectionName.empty()) Refuse(L"a section is SECTION or PRODUCT/VERSION/SECTION");
+    ZRSTD::CAutoPtr<ZRPAR::Params> params;
+    store.ObjectStorage(name.Full())->Read(product.c_str(), version.c_str(), sectionName.c_str(), &params);
+    if (!params)
+        Refuse(ZRSTD::FormatW(L"\"%hs\" has no section \"%hs\" (ngt-console sections %hs lists them)", object, section, object));
+    Print(*params, format);
+    return 0;
+}
+
+int DeleteObject(Session& session, const std::string& object, bool force, Format format)
+{
+    host::SettingsStore& store = session.Store();
+    const host::ObjectName name = RequireObject(store, object);
+    std::vector<std::wstring> governed;
+    if (name.type == host::ObjectType::Policy)
+        for (const auto& other : store.ListObjects()) {
+            const auto entry = store.GetCatalogueEntry(other);
+            if (entry && StringAttribute(entry->attributes.Get(), host::kAttributePolicy) == name.name) governed.push_back(other);
+        }
+    if (!governed.empty() && !force) {
+        std::wstring list;
+        for (const auto& other : governed) list += (list.empty() ? L"" : L", ") + other;
+        Refuse(ZRSTD::FormatW(L"the policy \"%s\" governs %s; delete them first, or pass --force to detach them", name.name,
+                              list));
+    }
+    store.InTransaction([&] {
+        for (const auto& other : governed) {
+            auto entry = store.GetCatalogueEntry(other);
+            entry->attributes->DeleteValue(host::kAttributePolicy);
+            store.PutCatalogueEntry(other, entry->kind, entry->attributes.Get());
+        }
+        store.DeleteObject(name.Full());
+    });
+    if (format == Format::Json) {
+        auto detached = nlohmann::json::array();
+        for (const auto& other : governed) detached.push_back(ToUtf8(other));
+        PrintJson({{"deleted", ToUtf8(name.Full())}, {"detached", detached}});
+        return 0;
+    }
+    std::cout << "deleted " << ToUtf8(name.Full()) << "\n";
+    for (const auto& other : governed) std::cout << "  " << ToUtf8(other) << " is no longer governed by a policy\n";
+    return 0;
 }
 
 }  // namespace ngt

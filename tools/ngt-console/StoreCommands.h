@@ -3,22 +3,27 @@
 #include <string>
 
 #include "Output.h"
+#include "Session.h"
 
 // Commands of the console host that work on the store and on documents
-// without the plug-in. Each returns the process's exit code: 0 done, 1 refused
-// (the reason is on standard error).
+// without the plug-in. Each returns the process's exit code: 0 done, 1
+// refused (the reason is on standard error).
 namespace ngt {
 
 // Reads a packed or XML-envelope document from a file ("-": standard input) and prints it.
 int DecodeDocument(const std::string& file, Format format);
-// The store's integrity check.
-int CheckStore(const std::string& storePath);
-// The objects in the store.
-int ListObjects(const std::string& storePath, Format format);
-// One stored section of an object ("policy:NAME", "host:NAME", ...).
-int DumpSection(const std::string& storePath, const std::string& object, const std::string& section, Format format);
-
-// "policy:Default policy" and the like; false, with the reason, when the name is not one.
-bool IsObjectName(const std::string& object, std::string& reason);
+// Makes an empty store (no objects).
+int InitStore(Session& session, Format format);
+// The store's integrity and its key file.
+int CheckStore(Session& session, Format format);
+// The objects in the store, with their kind, governing policy, task type and platform.
+int ListObjects(Session& session, Format format);
+// The stored sections of an object, as dump takes them.
+int ListSections(Session& session, const std::string& object, Format format);
+// One stored section of an object: "86" (under the agent's product and
+// version) or "PRODUCT/VERSION/SECTION".
+int DumpSection(Session& session, const std::string& object, const std::string& section, Format format);
+// Removes an object; a policy that governs objects only with force, which detaches them.
+int DeleteObject(Session& session, const std::string& object, bool force, Format format);
 
 }  // namespace ngt

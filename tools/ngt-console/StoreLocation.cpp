@@ -24,4 +24,10 @@ std::string ResolveStorePath(const std::string& option)
     return (data / "ngt-console" / "console.db").string();
 }
 
+bool IsDefaultStore(const std::string& option)
+{
+    const char* fromEnvironment = std::getenv("NGT_CONSOLE_STORE");
+    return option.empty() && !(fromEnvironment && *fromEnvironment);
+}
+
 }  // namespace ngt

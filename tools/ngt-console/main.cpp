@@ -2,7 +2,6 @@
 // it as the administration console does, over a settings store on disk.
 #include <CLI/CLI.hpp>
 #include <clocale>
-#include <cstdio>
 #include <iostream>
 #include <map>
 
@@ -13,6 +12,7 @@
 #include "StoreCommands.h"
 #include "StoreLocation.h"
 #include "host/console/UserScript.h"
+#include "ui/UserActions.h"
 #include "zrstd/Error.h"
 #include "zrstd/Strings.h"
 
@@ -21,15 +21,22 @@ namespace {
 const std::map<std::string, ngt::Format> kFormats = {
     {"text", ngt::Format::Text}, {"json", ngt::Format::Json}, {"packed", ngt::Format::Packed}, {"xml", ngt::Format::Xml}};
 
-CLI::Option* AddFormat(CLI::App* command, std::string& format, bool documents)
+void AddFormat(CLI::App* command, std::string& format, bool documents = false)
 {
-    auto* option = command->add_option("--format", format, documents ? "text, json, packed or xml" : "text or json")
-                       ->default_val("text");
-    option->check(documents ? CLI::IsMember({"text", "json", "packed", "xml"}) : CLI::IsMember({"text", "json"}));
-    return option;
+    command->add_option("--format", format, documents ? "text, json, packed or xml" : "text or json")
+        ->default_val("text")
+        ->check(documents ? CLI::IsMember({"text", "json", "packed", "xml"}) : CLI::IsMember({"text", "json"}));
 }
 
 constexpr const char* kObjectHelp = "policy:NAME, host:NAME, task:NAME, package:NAME, dpoint:NAME or bootserver:NAME";
+constexpr const char* kPageHelp = "the page's index, class or title (any case), as `pages` lists them";
+
+std::string ActionHelp()
+{
+    std::string help = "Actions (run in order, as a person would):\n";
+    for (const auto& [verb, meaning] : host::ScriptVerbs()) help += "  " + verb + "\n      " + meaning + "\n";
+    return help;
+}
 
 }  // namespace
 
@@ -37,27 +44,34 @@ int main(int argc, char** argv)
 {
     std::setlocale(LC_ALL, "C.UTF-8");
     CLI::App app{"ngt-console: the command-line console host of the network agent settings plug-in.\n"
-                 "With no command it shows the default store (created on first run with the policy\n"
+                 "With no command it shows the default store (made on first run with the policy\n"
                  "\"Default policy\" and the computer \"localhost\" it governs)."};
     app.set_version_flag("--version", std::string("ngt-console ") + NGT_CONSOLE_VERSION);
-    app.footer(
-        "Examples:\n"
-        "  ngt-console\n"
-        "  ngt-console new policy Servers\n"
-        "  ngt-console pages \"policy:Default policy\"\n"
-        "  ngt-console dump \"policy:Default policy\" 86 --format json\n"
-        "  ngt-console check --store /tmp/console.db");
+    app.fallthrough();  // the global options may also follow the command
+    app.footer("Examples:\n"
+               "  ngt-console new policy Servers\n"
+               "  ngt-console new host web01 --policy Servers\n"
+               "  ngt-console pages policy:Servers\n"
+               "  ngt-console show policy:Servers Сеть\n"
+               "  ngt-console edit policy:Servers CPageNetworkSettingsBase type:6011=30 select:20036=locked\n"
+               "  ngt-console export policy:Servers --format json | jq .\n"
+               "Exit codes: 0 done, 1 refused (the reason on standard error), 2 the command is written wrong.");
     std::string storeOption, pluginOption;
-    app.add_option("--store", storeOption, "the settings store (SQLite file); default $NGT_CONSOLE_STORE or "
-                                          "~/.local/share/ngt-console/console.db");
+    app.add_option("--store", storeOption,
+                   "the settings store (SQLite file); default $NGT_CONSOLE_STORE or ~/.local/share/ngt-console/console.db");
     app.add_option("--plugin", pluginOption, "the plug-in library; default ../lib/libzrngtplg.so beside ngt-console");
 
     std::string format = "text";
-    std::string file, object, section, kind, name, key, value;
-    bool wizard = false;
+    std::string file, object, section, kind, name, key, value, page;
+    bool wizard = false, force = false;
+    std::vector<std::string> actions;
     std::string policyOption, taskTypeOption, agentVersionOption = "15.0.0.0", serverOption = "localhost";
     bool serverHosted = false;
     int platform = 0;
+
+    auto* init = app.add_subcommand("init", "make an empty store (the default store is made with samples on first run)");
+    AddFormat(init, format);
+    init->footer("Example: ngt-console init --store /srv/consoles/office.db");
 
     auto* newObject = app.add_subcommand("new", "create an object and write its defaults through the plug-in");
     newObject->add_option("KIND", kind, "policy, host, task, package, dpoint or bootserver")
@@ -68,78 +82,78 @@ int main(int argc, char** argv)
     newObject->add_option("--type", taskTypeOption, "task: the task type, e.g. DoUpdate or ZRNAG_TASK_SHOW_MSG");
     auto* platformOption = newObject->add_option("--platform", platform, "host, dpoint: platform class 0, 1 (Unix-like) or 2")
                                ->check(CLI::Range(0, 2));
-    newObject->add_option("--agent-version", agentVersionOption,
-                          "host, dpoint: the version of the computer's agent (default 15.0.0.0)");
-    newObject->add_option("--server", serverOption,
-                          "host, dpoint: the administration server its agent connects to (default localhost)");
-    newObject->add_flag("--server-hosted", serverHosted,
-                        "host, dpoint: the agent runs on the administration server's own computer");
-    newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy \"Default policy\"\n"
+    newObject->add_option("--agent-version", agentVersionOption, "host, dpoint: the version of the computer's agent");
+    newObject->add_option("--server", serverOption, "host, dpoint: the administration server its agent connects to");
+    newObject->add_flag("--server-hosted", serverHosted, "host, dpoint: the agent runs on the administration server's computer");
+    AddFormat(newObject, format);
+    newObject->footer("Examples:\n  ngt-console new policy Servers\n  ngt-console new host web01 --policy Servers\n"
                       "  ngt-console new task nightly --type DoUpdate\n  ngt-console new dpoint relay --platform 1");
+
+    auto* list = app.add_subcommand("list", "list the stored objects with their kind, policy, task type and platform");
+    AddFormat(list, format);
+
+    auto* sections = app.add_subcommand("sections", "list the sections an object stores (what dump takes)");
+    sections->add_option("OBJECT", object, kObjectHelp)->required();
+    AddFormat(sections, format);
+
+    auto* remove = app.add_subcommand("delete", "remove an object");
+    remove->add_option("OBJECT", object, kObjectHelp)->required();
+    remove->add_flag("--force", force, "delete a policy that still governs objects, detaching them");
+    AddFormat(remove, format);
 
     auto* pages = app.add_subcommand("pages", "list an object's pages as the console shows them");
     pages->add_option("OBJECT", object, kObjectHelp)->required();
     pages->add_flag("--wizard", wizard, "the pages of the creation wizard");
-    AddFormat(pages, format, false);
-    pages->footer("Example: ngt-console pages \"policy:Default policy\" --format json");
+    AddFormat(pages, format);
 
-    std::string page;
-    std::vector<std::string> actions;
-    auto* show = app.add_subcommand("show", "show a page's controls as a user sees them");
+    auto* show = app.add_subcommand("show", "show a page's controls as a person sees them, after the actions (no OK)");
     show->add_option("OBJECT", object, kObjectHelp)->required();
-    show->add_option("PAGE", page, "the page's index or class, e.g. 0 or CPageGroupNetwork")->required();
-    AddFormat(show, format, false);
-    show->footer("Example: ngt-console show \"policy:Default policy\" 6");
+    show->add_option("PAGE", page, kPageHelp)->required();
+    show->add_option("ACTION", actions, "actions to perform first; a dialog they open is shown too");
+    AddFormat(show, format);
+    show->footer("Examples:\n  ngt-console show policy:Servers 0\n"
+                 "  ngt-console show policy:Servers 'менеджер соединений' click:1121   # shows the interval dialog\n\n" +
+                 ActionHelp());
 
-    auto* edit = app.add_subcommand("edit", "change a page as a user would, then press OK (validate, apply)");
+    auto* edit = app.add_subcommand("edit", "change a page as a person would, then press OK (validate, apply)");
     edit->add_option("OBJECT", object, kObjectHelp)->required();
-    edit->add_option("PAGE", page, "the page's index or class")->required();
-    edit->add_option("ACTION", actions,
-                     "type:ID=TEXT (HH:MM into a time picker), clear:ID, click:ID, check:ID, uncheck:ID, "
-                     "check:ID=ROW and uncheck:ID=ROW (a row of a list with check boxes), select:ID=TEXT (an item, "
-                     "or a list row), answer:yes|no|ok|cancel (the next message box), dialog:ID ... end (inside the "
-                     "modal dialog ID)");
-    edit->footer("Example: ngt-console edit \"policy:Default policy\" CPageGroupNetwork\n"
-                 "Actions run in order; a click that opens a dialog needs its dialog:ID ... end after it.");
+    edit->add_option("PAGE", page, kPageHelp)->required();
+    edit->add_option("ACTION", actions, "the actions, in order");
+    AddFormat(edit, format);
+    edit->footer("Examples:\n  ngt-console edit policy:Servers 0 type:6009=10 select:20038=locked\n"
+                 "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n\n" +
+                 ActionHelp());
 
     auto* exportCommand = app.add_subcommand("export", "print the export tree of an object's settings");
     exportCommand->add_option("OBJECT", object, kObjectHelp)->required();
-    AddFormat(exportCommand, format, false);
-    exportCommand->footer("Example: ngt-console export \"policy:Default policy\"");
+    AddFormat(exportCommand, format);
 
     auto* groups = app.add_subcommand("groups", "show the tree in which the console groups an object's pages");
     groups->add_option("OBJECT", object, kObjectHelp)->required();
-    AddFormat(groups, format, false);
-    groups->footer("Example: ngt-console groups host:localhost");
+    AddFormat(groups, format);
 
     auto* taskpad = app.add_subcommand("taskpad", "show the links of a policy's taskpad");
-    AddFormat(taskpad, format, false);
-    taskpad->footer("Example: ngt-console taskpad");
+    AddFormat(taskpad, format);
 
     auto* events = app.add_subcommand("events", "list the events the agent publishes");
-    AddFormat(events, format, false);
-    events->footer("Example: ngt-console events --format json");
+    AddFormat(events, format);
 
     auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
-    config->add_option("KEY", key, "server_version, functionality, nac_allowed or product_mode");
+    config->add_option("KEY", key, "server_version, functionality, nac_allowed, product_mode or forced_connection");
     config->add_option("VALUE", value, "a number (decimal or 0x hexadecimal)");
+    AddFormat(config, format);
     config->footer("Examples:\n  ngt-console config\n  ngt-console config functionality 0x44");
 
     auto* decode = app.add_subcommand("decode", "print a packed or XML-envelope settings document");
     decode->add_option("FILE", file, "the document, or - for standard input")->required();
-    AddFormat(decode, format, false);
-    decode->footer("Example: ngt-console decode src/plugin/resources/notification-defaults.xml --format json");
+    AddFormat(decode, format);
 
-    auto* check = app.add_subcommand("check", "check the store's integrity");
-    check->footer("Example: ngt-console check");
-
-    auto* list = app.add_subcommand("list", "list the stored objects");
-    AddFormat(list, format, false);
-    list->footer("Example: ngt-console list --format json");
+    auto* check = app.add_subcommand("check", "check the store's integrity and its key file");
+    AddFormat(check, format);
 
     auto* dump = app.add_subcommand("dump", "print one stored section of an object");
     dump->add_option("OBJECT", object, kObjectHelp)->required();
-    dump->add_option("SECTION", section, "the section, e.g. 86 or ZREVP_NF_SECTION")->required();
+    dump->add_option("SECTION", section, "a section as `sections` lists it, e.g. 86 or ZREVP_NF_SECTION")->required();
     AddFormat(dump, format, true);
     dump->footer("Example: ngt-console dump \"policy:Default policy\" ZREVP_NF_SECTION --format packed > defaults.bin");
 
@@ -160,16 +174,33 @@ int main(int argc, char** argv)
     newOptions.serverHosted = serverHosted;
     if (platformOption->count() > 0) newOptions.platform = platform;
 
+    // an object named without its kind is a command written wrong
+    for (CLI::App* command : {sections, remove, pages, show, edit, exportCommand, groups, dump}) {
+        if (!*command) continue;
+        try {
+            host::ParseObjectName(ZRSTD::FromUtf8(object));
+        } catch (const ZRERR::Error& error) {
+            std::cerr << "ngt-console: " << ZRSTD::ToUtf8(error.GetMessage()) << "\n";
+            return 2;
+        } catch (const std::exception& error) {
+            std::cerr << "ngt-console: the object name is not UTF-8 text: " << error.what() << "\n";
+            return 2;
+        }
+    }
+
     try {
         const ngt::Format chosen = kFormats.at(format);
         if (*decode) return ngt::DecodeDocument(file, chosen);
-        const std::string store = ngt::ResolveStorePath(storeOption);
-        if (*check) return ngt::CheckStore(store);
-        if (*list) return ngt::ListObjects(store, chosen);
-        if (*dump) return ngt::DumpSection(store, object, section, chosen);
-        ngt::Session session(store, pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe")
-                                                         : pluginOption);
-        if (*newObject) return ngt::NewObject(session, kind, name, newOptions);
+        ngt::Session session(ngt::ResolveStorePath(storeOption),
+                             pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe") : pluginOption,
+                             ngt::IsDefaultStore(storeOption));
+        if (*init) return ngt::InitStore(session, chosen);
+        if (*check) return ngt::CheckStore(session, chosen);
+        if (*list) return ngt::ListObjects(session, chosen);
+        if (*sections) return ngt::ListSections(session, object, chosen);
+        if (*dump) return ngt::DumpSection(session, object, section, chosen);
+        if (*remove) return ngt::DeleteObject(session, object, force, chosen);
+        if (*newObject) return ngt::NewObject(session, kind, name, newOptions, chosen);
         if (*pages) return ngt::ListPages(session, object, wizard, chosen);
         if (*show) return ngt::ShowPage(session, object, page, actions, chosen);
         if (*edit) return ngt::EditPage(session, object, page, actions, chosen);
@@ -177,7 +208,7 @@ int main(int argc, char** argv)
         if (*groups) return ngt::ShowGroups(session, object, chosen);
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
-        if (*config) return ngt::Configure(session, key, value);
+        if (*config) return ngt::Configure(session, key, value, chosen);
         ngt::EnsureSampleObjects(session);
         return ngt::ShowOverview(session);
     } catch (const ngt::UsageError& usage) {
@@ -188,6 +219,9 @@ int main(int argc, char** argv)
         return 2;
     } catch (const ZRERR::Error& error) {
         std::cerr << "ngt-console: " << ZRSTD::ToUtf8(error.GetMessage()) << "\n";
+        return 1;
+    } catch (const ui::ActionRefused& refused) {
+        std::cerr << "ngt-console: " << refused.what() << "\n";
         return 1;
     } catch (const std::exception& error) {
         std::cerr << "ngt-console: " << error.what() << "\n";

@@ -2,6 +2,7 @@
 
 #include "host/console/ConsoleDialogs.h"
 #include "host/console/ConsoleItems.h"
+#include "host/console/StoreKey.h"
 #include "host/services/DataProtection.h"
 #include "host/services/PasswordPolicy.h"
 #include "host/storage/SectionStorage.h"
@@ -192,7 +193,7 @@ std::int32_t ConsoleDataSource::GetItem(const wchar_t* name, ZRSTD::ZRBaseQI** p
     auto found = m_items.find(name);
     if (found == m_items.end() && std::wstring_view(name) == L"DATA_PROTECTION") {
         // the key file is made the first time a secret is protected
-        found = m_items.emplace(name, Item(DataProtection::OpenKeyFile(m_store->Path() + ".key"))).first;
+        found = m_items.emplace(name, Item(OpenStoreKey(*m_store))).first;
     }
     if (found == m_items.end()) return 0;
     ZRSTD::ReturnRef(ppItem, found->second.Get());

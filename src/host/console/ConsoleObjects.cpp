@@ -67,6 +67,12 @@ const std::vector<std::wstring>& AgentTaskTypes()
     return types;
 }
 
+int PlatformOfComputerType(std::int32_t computerType)
+{
+    if (computerType & 0x80) return 2;
+    return (computerType & 0x202000) ? 1 : 0;
+}
+
 std::int32_t ComputerTypeOfPlatform(int platform)
 {
     switch (platform) {

@@ -29,6 +29,8 @@ std::int32_t PluginObjectKind(ObjectType type);
 // The computer type a distribution point of a platform class reports: 0 for
 // the usual computer, 0x2000 for class 1, 0x80 for class 2.
 std::int32_t ComputerTypeOfPlatform(int platform);
+// The platform class of a computer type: 2 for bit 0x80, 1 for any of 0x202000, else 0.
+int PlatformOfComputerType(std::int32_t computerType);
 
 // The agent's task types the console can create.
 const std::vector<std::wstring>& AgentTaskTypes();

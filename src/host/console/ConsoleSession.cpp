@@ -83,8 +83,16 @@ SettingsStore& ConsoleSession::Store(bool create)
 {
     if (!m_store) {
         if (!create && !std::filesystem::exists(m_storePath))
-            RefuseRequest(ZRSTD::FormatW(L"there is no store at \"%hs\"", m_storePath));
-        if (create) EnsureParentDirectory(m_storePath);
+            RefuseRequest(ZRSTD::FormatW(L"there is no store at \"%hs\" (make one with: ngt-console init --store \"%hs\")",
+                                         m_storePath, m_storePath));
+        // an empty file would silently become a store: only init or new make one
+        std::error_code error;
+        if (!create && std::filesystem::is_regular_file(m_storePath) && std::filesystem::file_size(m_storePath, error) == 0)
+            RefuseRequest(ZRSTD::FormatW(L"\"%hs\" is an empty file, not a settings store", m_storePath));
+        if (create && m_makeFolder) EnsureParentDirectory(m_storePath);
+        const std::filesystem::path folder = std::filesystem::path(m_storePath).parent_path();
+        if (create && !folder.empty() && !std::filesystem::is_directory(folder))
+            RefuseRequest(ZRSTD::FormatW(L"the folder %hs does not exist", folder.string()));
         m_store = SettingsStore::Open(m_storePath);
     }
     return *m_store;

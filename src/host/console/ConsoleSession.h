@@ -26,14 +26,15 @@ struct NewObjectOptions {
 
 class ConsoleSession {
 public:
-    ConsoleSession(std::string storePath, std::string pluginPath)
-        : m_storePath(std::move(storePath)), m_pluginPath(std::move(pluginPath))
+    // makeFolder: the folder of a new store is made when missing (the
+    // default store's); otherwise a store is made only in a folder that exists.
+    ConsoleSession(std::string storePath, std::string pluginPath, bool makeFolder = false)
+        : m_storePath(std::move(storePath)), m_pluginPath(std::move(pluginPath)), m_makeFolder(makeFolder)
     {
     }
 
     const std::string& StorePath() const { return m_storePath; }
-    // The store; one that does not exist is refused unless create is set
-    // (which also makes the folders above it).
+    // The store; one that does not exist is refused unless create is set.
     SettingsStore& Store(bool create = false);
     PluginLibrary& Plugin();
 
@@ -49,6 +50,7 @@ public:
 private:
     std::string m_storePath;
     std::string m_pluginPath;
+    bool m_makeFolder;
     ZRSTD::CAutoPtr<SettingsStore> m_store;
     std::unique_ptr<PluginLibrary> m_plugin;
 };

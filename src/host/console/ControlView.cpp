@@ -111,7 +111,8 @@ std::string ToText(const std::vector<ControlView>& controls)
         if (state.kind == L"list view") state.state.clear();  // the rows follow, one a line
         text += ui::FormatControlTable({state});
         const std::string indent(8, ' ');
-        if (!state.label.empty() && state.label != state.text && state.kind != L"label" && state.kind != L"group")
+        if (!state.label.empty() && state.label != state.text && state.kind != L"label" && state.kind != L"group" &&
+            state.kind != L"spin")
             text += indent + "label: " + ToUtf8(state.label) + "\n";
         if (!view.items.empty()) {
             text += indent + "items:";

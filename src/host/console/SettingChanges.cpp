@@ -63,7 +63,9 @@ void Compare(const std::wstring& section, const std::wstring& path, const ZRPAR:
         const ZRPAR::Value* is = now ? now->FindValue(name) : nullptr;
         if (name == kValue) Compare(section, path, was, is, changes);
         else if (name == kMandatory) {
-            if (!Same(was, is)) changes.push_back({section, path + L" (lock)", AsJson(name, was), AsJson(name, is)});
+            if (!Same(was, is))
+                changes.push_back({section, path.empty() ? L"(the section's lock)" : path + L" (lock)", AsJson(name, was),
+                                   AsJson(name, is)});
         } else {
             Compare(section, Join(path, name), was, is, changes);
         }

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <openssl/crypto.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +96,22 @@ ZRSTD::CAutoPtr<DataProtection> DataProtection::OpenKeyFile(const std::string& k
     auto protection = ZRSTD::CAutoPtr<DataProtection>::Adopt(new DataProtection(key));
     OPENSSL_cleanse(key.data(), key.size());
     return protection;
+}
+
+std::string DataProtection::KeyId() const
+{
+    static constexpr char kIdLabel[] = "ngt-console key id";
+    unsigned char mac[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    HMAC(EVP_sha256(), m_key.data(), static_cast<int>(m_key.size()), reinterpret_cast<const unsigned char*>(kIdLabel),
+         sizeof kIdLabel - 1, mac, &length);
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string id;
+    for (unsigned int i = 0; i < 16 && i < length; ++i) {
+        id += kHex[mac[i] >> 4];
+        id += kHex[mac[i] & 0xF];
+    }
+    return id;
 }
 
 std::vector<std::uint8_t> DataProtection::Protect(const std::uint8_t* data, std::size_t size) const

@@ -30,6 +30,10 @@ public:
 
     void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override;
 
+    // Names the key without revealing it (an HMAC of a fixed label, in hex),
+    // so that a store can tell its own key file from another store's.
+    std::string KeyId() const;
+
     std::vector<std::uint8_t> Protect(const std::uint8_t* data, std::size_t size) const;
     // Raises a localized ZRERR::Error when the blob is not one this key made.
     std::vector<std::uint8_t> Unprotect(const std::uint8_t* blob, std::size_t size) const;

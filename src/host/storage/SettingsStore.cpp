@@ -324,6 +324,17 @@ std::vector<std::wstring> SettingsStore::ListObjects()
     return objects;
 }
 
+std::vector<SectionKey> SettingsStore::ListSections(const std::wstring& object)
+{
+    Statement select(m_db, m_path,
+                     "SELECT product, version, section FROM sections WHERE object=?1 AND section <> '' "
+                     "ORDER BY product, version, section");
+    select.Bind(1, object);
+    std::vector<SectionKey> sections;
+    while (select.Step()) sections.push_back({select.Text(0), select.Text(1), select.Text(2)});
+    return sections;
+}
+
 bool SettingsStore::HasObject(const std::wstring& object)
 {
     Statement select(m_db, m_path,

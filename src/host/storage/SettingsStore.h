@@ -48,6 +48,8 @@ public:
     // Objects in the catalogue or with stored sections, by name.
     std::vector<std::wstring> ListObjects();
     bool HasObject(const std::wstring& object);
+    // The sections (not the product and version levels) an object stores.
+    std::vector<SectionKey> ListSections(const std::wstring& object);
     // Removes the object's sections and its catalogue entry.
     void DeleteObject(const std::wstring& object);
 

@@ -5,10 +5,20 @@
 #include "plugin/pages/PageResources.h"
 #include "ui/Resources.h"
 
-bool CommitPageSettings(HWND page, NHPP::CParams& provider, bool written)
+void ShowSettingsNotChanged(HWND owner, const ZRERR::Error* why)
+{
+    if (!why) {
+        ShowPluginMessage(owner, pageres::kSettingsNotChanged, MB_ICONERROR);
+        return;
+    }
+    CZRNGTErrorMessage reporter(ui::LoadStringW(pageres::kSettingsNotChanged).c_str(), owner);
+    reporter.ShowError(why);
+}
+
+bool CommitPageSettings(HWND page, NHPP::CParams& provider, bool written, const ZRERR::Error* why)
 {
     if (!written) {
-        ShowPluginMessage(page, pageres::kSettingsNotChanged, MB_ICONERROR);
+        ShowSettingsNotChanged(page, why);
         return false;
     }
     CZRNGTErrorMessage reporter(ui::LoadStringW(pageres::kSettingsNotChanged).c_str(), page);

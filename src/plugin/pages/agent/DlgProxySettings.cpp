@@ -1,9 +1,11 @@
 #include "plugin/pages/agent/DlgProxySettings.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "controls/TextFormats.h"
 #include "nhpp/PageData.h"
+#include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
 #include "plugin/pages/PasswordProtection.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
@@ -271,13 +273,15 @@ void CDlgProxySettings::OnOK()
         return;
     }
     bool written = false;
+    std::optional<ZRERR::Error> why;
     try {
         written = Write();
     } catch (const ZRERR::Error& error) {
         ZRERR::SayFailure2(error, "CDlgProxySettings::OnOK");
+        why = error;
     }
     if (!written) {
-        ShowPluginMessage(m_hWnd, kSettingsNotChanged, MB_ICONERROR);
+        ShowSettingsNotChanged(m_hWnd, why ? &*why : nullptr);
         return;
     }
     CNHPDialog::OnOK();

@@ -1,5 +1,7 @@
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
 
+#include <optional>
+
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
 #include "plugin/frame/Exporter.h"
@@ -219,13 +221,14 @@ bool CPageSettingsInetProxy::ApplyPage()
     if (m_lock.IsLockedByParent()) return true;  // the parent's values stay as they are
     auto root = Provider();
     bool written = false;
+    std::optional<ZRERR::Error> why;
     try {
         written = WriteSettings(*root);
     } catch (const ZRERR::Error& error) {
         ZRERR::SayFailure2(error, "CPageSettingsInetProxy::GetData");
-        written = false;
+        why = error;  // e.g. the console could not protect the password
     }
-    return CommitPageSettings(m_hWnd, *root, written);
+    return CommitPageSettings(m_hWnd, *root, written, why ? &*why : nullptr);
 }
 
 std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageSettingsInetProxy::Export(NHPP::CNHPPageData& pageData)
