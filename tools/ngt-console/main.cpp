@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 
+#include "CompareCommands.h"
 #include "EditCommands.h"
 #include "ObjectCommands.h"
 #include "PageCommands.h"
@@ -128,6 +129,19 @@ int main(int argc, char** argv)
     exportCommand->add_option("OBJECT", object, kObjectHelp)->required();
     AddFormat(exportCommand, format);
 
+    std::string second;
+    auto* diff = app.add_subcommand("diff", "compare the settings of two objects (exit 0 when equal, 1 when they differ)");
+    diff->add_option("A", object, kObjectHelp)->required();
+    diff->add_option("B", second, "the object to compare with")->required();
+    AddFormat(diff, format);
+    diff->footer("Examples:\n  ngt-console diff policy:Servers policy:Laptops\n"
+                 "  ngt-console diff host:web01 policy:Servers   # what the computer's pages show against the policy's");
+
+    auto* effective = app.add_subcommand("effective", "explain a computer's settings: its own, its policy's, and what is enforced");
+    effective->add_option("COMPUTER", object, "host:NAME")->required();
+    AddFormat(effective, format);
+    effective->footer("Example: ngt-console effective host:web01");
+
     auto* groups = app.add_subcommand("groups", "show the tree in which the console groups an object's pages");
     groups->add_option("OBJECT", object, kObjectHelp)->required();
     AddFormat(groups, format);
@@ -175,10 +189,11 @@ int main(int argc, char** argv)
     if (platformOption->count() > 0) newOptions.platform = platform;
 
     // an object named without its kind is a command written wrong
-    for (CLI::App* command : {sections, remove, pages, show, edit, exportCommand, groups, dump}) {
+    for (CLI::App* command : {sections, remove, pages, show, edit, exportCommand, groups, dump, diff, effective}) {
         if (!*command) continue;
         try {
             host::ParseObjectName(ZRSTD::FromUtf8(object));
+            if (*diff) host::ParseObjectName(ZRSTD::FromUtf8(second));
         } catch (const ZRERR::Error& error) {
             std::cerr << "ngt-console: " << ZRSTD::ToUtf8(error.GetMessage()) << "\n";
             return 2;
@@ -205,6 +220,8 @@ int main(int argc, char** argv)
         if (*show) return ngt::ShowPage(session, object, page, actions, chosen);
         if (*edit) return ngt::EditPage(session, object, page, actions, chosen);
         if (*exportCommand) return ngt::ExportObject(session, object, chosen);
+        if (*diff) return ngt::DiffObjects(session, object, second, chosen);
+        if (*effective) return ngt::ExplainEffective(session, object, chosen);
         if (*groups) return ngt::ShowGroups(session, object, chosen);
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);

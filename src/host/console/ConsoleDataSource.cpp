@@ -100,7 +100,8 @@ ZRSTD::CAutoPtr<ZRSTD::ZRBaseQI> Item(ZRSTD::CAutoPtr<T> object)
 
 }  // namespace
 
-ConsoleDataSource::ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object)
+ConsoleDataSource::ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object,
+                                     const Options& options)
     : m_store(std::move(store)), m_object(object)
 {
     const auto entry = m_store->GetCatalogueEntry(object.Full());
@@ -109,7 +110,8 @@ ConsoleDataSource::ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const
                                   ZRSTD::FormatW(L"there is no object \"%s\" in %hs", object.Full(), m_store->Path()));
     m_configuration = ConsoleConfiguration::Read(*m_store);
     const ZRPAR::Params& attributes = *entry->attributes;
-    const std::wstring policy = StringAttribute(attributes, kAttributePolicy);
+    m_policy = StringAttribute(attributes, kAttributePolicy);
+    const std::wstring policy = options.withoutPolicy ? std::wstring() : m_policy;
     m_taskType = StringAttribute(attributes, kAttributeTaskType);
     auto own = m_store->ObjectStorage(object.Full());
 

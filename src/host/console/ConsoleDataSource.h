@@ -17,8 +17,16 @@ namespace host {
 
 class ConsoleDataSource : public ZRPlugin::IDataSource {
 public:
+    struct Options {
+        // The object seen without its governing policy: a computer's own values.
+        bool withoutPolicy = false;
+    };
     // Raises a localized error when the object is not in the store.
-    ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object);
+    ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object, const Options& options);
+    ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store, const ObjectName& object)
+        : ConsoleDataSource(std::move(store), object, Options{})
+    {
+    }
     // The console's own services only, for calls about no object (the taskpad).
     explicit ConsoleDataSource(ZRSTD::CAutoPtr<SettingsStore> store);
     ~ConsoleDataSource();
@@ -32,6 +40,8 @@ public:
     std::int32_t PluginObjectKind() const { return host::PluginObjectKind(m_object.type); }
     // The task type of a task ("" for other objects).
     const std::wstring& TaskType() const { return m_taskType; }
+    // The policy that governs a computer or task ("" for none).
+    const std::wstring& GoverningPolicy() const { return m_policy; }
 
     // Writes the parameters the plug-in edited in place (a task's, a
     // boot-server connection's) back to the store, through the storage that
@@ -48,6 +58,7 @@ private:
     ObjectName m_object;
     ConsoleConfiguration m_configuration;
     std::wstring m_taskType;
+    std::wstring m_policy;
     ZRSTD::CAutoPtr<ZRPAR::Params> m_params;  // TASK_PARAMS or PARAMS
     ZRSTD::CAutoPtr<ZRPlugin::SettingsStorage> m_paramsStorage;  // what read m_params
     std::map<std::wstring, ZRSTD::CAutoPtr<ZRSTD::ZRBaseQI>> m_items;

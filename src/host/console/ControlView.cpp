@@ -56,7 +56,10 @@ std::vector<ControlView> ViewControls(HWND dialog)
                 view.rows.push_back({texts[row], view.hasCheckBoxes && ui::IsListRowChecked(control, static_cast<int>(row)),
                                      ui::IsListRowSelected(control, static_cast<int>(row))});
         }
-        if (kind == L"Edit") view.range = ui::NumberRange(control);
+        if (kind == L"Edit") {
+            view.range = ui::NumberRange(control);
+            view.password = SendMessageW(control, EM_GETPASSWORDCHAR, 0, 0) != 0;
+        }
         if (HWND lock = static_cast<HWND>(GetPropW(control, ZRPlugin::kGoverningLockProperty)))
             view.governingLock = GetDlgCtrlID(lock);
         if (const auto* policy = static_cast<const wchar_t*>(GetPropW(control, ZRPlugin::kLockedByPolicyProperty))) {
@@ -94,6 +97,7 @@ nlohmann::json ToJson(const std::vector<ControlView>& controls)
             control["rows"] = rows;
         }
         if (view.range) control["range"] = {view.range->first, view.range->second};
+        if (view.password) control["password"] = true;
         if (view.governingLock) control["governed_by"] = view.governingLock;
         if (state.kind == L"drop-down" || view.lockedByPolicy) control["locked_by_policy"] = view.lockedByPolicy;
         if (view.lockedByPolicy && !view.lockingPolicy.empty()) control["locking_policy"] = ToUtf8(view.lockingPolicy);

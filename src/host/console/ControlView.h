@@ -23,6 +23,7 @@ struct ControlView {
     std::vector<std::wstring> items;    // a drop-down's or list box's items
     std::vector<ControlRow> rows;       // a list view's rows
     bool hasCheckBoxes = false;         // the rows carry check boxes
+    bool password = false;              // an edit that masks what it holds
     std::optional<std::pair<int, int>> range;  // numbers an edit takes
     int governingLock = 0;              // the id of the lock control that governs it, 0 for none
     bool lockedByPolicy = false;        // a lock control whose group a policy enforces
