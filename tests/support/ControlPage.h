@@ -110,6 +110,12 @@ protected:
         sheet.reset();
         page = nullptr;
     }
+    // Closes the page and opens a new sheet, for the next case of a table.
+    void NextSheet()
+    {
+        ClosePage();
+        sheet = std::make_unique<host::PageHost>();
+    }
 
     ui::ResourceModule module{L"plug-in"};
     ui::ScriptedUser user;
