@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "support/ControlPage.h"
+#include "support/TempFolder.h"
 #include "ui/UserActions.h"
 
 namespace {
@@ -16,22 +13,9 @@ const std::wstring kTitle = L"Экспорт списка", kCaption = L"Тол�
 
 class DlgExportFileSelect : public testsupport::ControlTest {
 protected:
-    void SetUp() override
-    {
-        ControlTest::SetUp();
-        folder = std::filesystem::temp_directory_path() /
-                 ("zr-export-dialog-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        std::filesystem::remove_all(folder);
-        ControlTest::TearDown();
-    }
     std::wstring Path(const wchar_t* name) const { return (folder / name).wstring(); }
     testsupport::RecordingParent owner;
-    std::filesystem::path folder;
+    testsupport::TempFolder folder;
 };
 
 }  // namespace

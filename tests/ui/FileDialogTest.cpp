@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "support/MessageSequence.h"
+#include "support/TempFolder.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 
@@ -18,17 +18,8 @@ protected:
         ui::InitializePlatform();
         ui::ClearInteractionRecord();
         ui::SetInteractionDriver(&user);
-        folder = std::filesystem::temp_directory_path() /
-                 ("zr-file-dialog-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
     }
-    void TearDown() override
-    {
-        ui::SetInteractionDriver(nullptr);
-        std::filesystem::remove_all(folder);
-    }
+    void TearDown() override { ui::SetInteractionDriver(nullptr); }
     std::function<void(HWND)> SaveAs(const std::wstring& name)
     {
         return [name](HWND dialog) {
@@ -38,7 +29,7 @@ protected:
     }
     ui::ScriptedUser user;
     testsupport::RecordingParent owner;
-    std::filesystem::path folder;
+    testsupport::TempFolder folder;
 };
 
 }  // namespace
