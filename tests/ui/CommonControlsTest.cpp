@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ControlQueries.h"
 #include "support/MessageSequence.h"
 #include "ui/ControlTable.h"
 #include "ui/Locale.h"
@@ -9,6 +10,7 @@
 #include "ui/Wnd.h"
 
 using testsupport::Command;
+using testsupport::ListCell;
 using testsupport::ExpectSequence;
 using testsupport::Message;
 
@@ -39,13 +41,6 @@ protected:
         }
         return list;
     }
-    std::wstring Cell(HWND list, int row, int column)
-    {
-        LVITEMW item;
-        item.iSubItem = column;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        return item.text;
-    }
     testsupport::RecordingParent parent;
 };
 
@@ -61,7 +56,7 @@ TEST_F(CommonControls, AListViewKeepsRowsColumnsAndStateAndNotifiesClicksAndKeys
     sub.text = L"вечер";
     SendMessageW(list, LVM_SETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&sub));
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(Cell(list, 2, 1), L"вечер");
+    EXPECT_EQ(ListCell(list, 2, 1), L"вечер");
 
     parent.received.clear();
     ui::ClickListItem(list, 1);
@@ -80,7 +75,7 @@ TEST_F(CommonControls, AListViewKeepsRowsColumnsAndStateAndNotifiesClicksAndKeys
 
     ListSort sort{ByTextDescending, 0};
     SendMessageW(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(&sort));
-    EXPECT_EQ(Cell(list, 0, 0), L"18:00");
+    EXPECT_EQ(ListCell(list, 0, 0), L"18:00");
     SendMessageW(list, LVM_DELETEITEM, 0, 0);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
 }
