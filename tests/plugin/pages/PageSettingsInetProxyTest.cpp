@@ -439,9 +439,7 @@ TEST(ProxyAddress, HostsAndAccountsRefuseTheirForbiddenCharacters)
     EXPECT_TRUE(IsValidProxyHost(L"proxy.office.example"));
     EXPECT_TRUE(IsValidProxyHost(L"10.0.0.1"));
     EXPECT_FALSE(IsValidProxyHost(L""));
-    const std::wstring forbidden = L"\\/*\b;:?'~!@#$^&()=+[]{}|,<> %";
-    EXPECT_EQ(forbidden.size(), 29u);
-    for (wchar_t c : forbidden) EXPECT_FALSE(IsValidProxyHost(std::wstring(L"pro") + c + L"xy")) << int(c);
+    for (wchar_t c : std::wstring(L"\\/*\b;:?'~!@#$^&()=+[]{}|,<> %")) EXPECT_FALSE(IsValidProxyHost(std::wstring(L"pro") + c + L"xy")) << int(c);
     EXPECT_FALSE(IsValidProxyHost(L"http://proxy"));  // a scheme or a port is no host
     EXPECT_FALSE(IsValidProxyHost(L"proxy:3128"));
 
