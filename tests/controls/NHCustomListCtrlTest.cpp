@@ -23,21 +23,7 @@ std::vector<std::uint8_t> Blob(std::initializer_list<std::int32_t> numbers)
     return bytes;
 }
 
-struct Stored {
-    bool exists = false;
-    DWORD type = 0;
-    std::vector<std::uint8_t> data;
-};
-
-Stored Read(const std::wstring& name)
-{
-    Stored stored;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, KEY_READ, &key) != ERROR_SUCCESS) return stored;
-    stored.exists = RegQueryValueExW(key, name, &stored.type, &stored.data) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return stored;
-}
+testsupport::RegistryValue Read(const std::wstring& name) { return testsupport::ReadRegistryValue(kKey, name); }
 
 template <class List>
 class ListTest : public testsupport::ControlTest {

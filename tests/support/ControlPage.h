@@ -128,4 +128,21 @@ private:
 
 inline constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
 
+// A value under a key of the user's registry, as a program reads it back.
+struct RegistryValue {
+    bool exists = false;
+    DWORD type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+inline RegistryValue ReadRegistryValue(const std::wstring& key, const std::wstring& name)
+{
+    RegistryValue value;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, KEY_READ, &opened) != ERROR_SUCCESS) return value;
+    value.exists = RegQueryValueExW(opened, name, &value.type, &value.data) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return value;
+}
+
 }  // namespace testsupport
