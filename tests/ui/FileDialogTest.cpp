@@ -6,20 +6,14 @@
 
 #include "support/MessageSequence.h"
 #include "support/TempFolder.h"
+#include "support/UserFixture.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 
 namespace {
 
-class FileDialog : public ::testing::Test {
+class FileDialog : public testsupport::UserTest {
 protected:
-    void SetUp() override
-    {
-        ui::InitializePlatform();
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
-    }
-    void TearDown() override { ui::SetInteractionDriver(nullptr); }
     std::function<void(HWND)> SaveAs(const std::wstring& name)
     {
         return [name](HWND dialog) {
@@ -27,7 +21,6 @@ protected:
             ui::Click(ui::FindControl(dialog, IDOK));
         };
     }
-    ui::ScriptedUser user;
     testsupport::RecordingParent owner;
     testsupport::TempFolder folder;
 };
