@@ -33,8 +33,7 @@ protected:
     }
     void Reset()
     {
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
+        NextSheet();
         ui::ClearServiceCalls();
         ui::MoveMouseAway();
     }

@@ -2,21 +2,19 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "controls/DlgExportFileSelect.h"
 #include "controls/NHCustomListCtrl.h"
 #include "support/ControlPage.h"
+#include "support/TempFolder.h"
 #include "ui/UserActions.h"
 #include "zrstd/Strings.h"
 
 using testsupport::ControlPage;
 using testsupport::kVisibleChild;
+using testsupport::ReadFile;
 
 namespace fs = std::filesystem;
 
@@ -27,22 +25,6 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 std::string Utf8(const std::wstring& text) { return ZRSTD::ToUtf8(text); }
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
-std::vector<std::string> FolderContents(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A page with a list of addresses and an export button that exports it.
 class ListExport : public testsupport::ControlTest {
 protected:
@@ -50,15 +32,6 @@ protected:
     {
         ControlTest::SetUp();
         module.AddString(CNHCustomListCtrl::kExportCaptionString, L"Только выделенные строки");
-        folder = fs::temp_directory_path() / ("zr-list-export-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        ControlTest::TearDown();
-        fs::remove_all(folder);
     }
     void Show(std::vector<std::pair<std::wstring, std::wstring>> rows)
     {
@@ -96,7 +69,7 @@ protected:
 
     CNHCustomListCtrl list;
     HWND window = nullptr, control = nullptr;
-    fs::path folder;
+    testsupport::TempFolder folder;
     HRESULT result = 0;
 };
 
@@ -111,7 +84,7 @@ TEST_F(ListExport, TheFileIsUtf8WithAByteOrderMarkAndTabsInDisplayColumnOrder)
                                                           L"шлюз\t10.0.0.1\r\n"
                                                           L"сервер\t10.0.0.2\r\n"
                                                           L"\t10.0.0.3\r\n"));
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"hosts.csv"}));  // nothing else left beside it
+    EXPECT_EQ(folder.Contents(), (std::vector<std::string>{"hosts.csv"}));  // nothing else left beside it
 
     // the wait cursor while writing, the arrow after
     std::vector<std::wstring> cursors;
@@ -148,7 +121,7 @@ TEST_F(ListExport, CancellingWritesNothingAndReplacingAFileIsAskedFirst)
 {
     Show({{L"10.0.0.1", L"шлюз"}});
     EXPECT_EQ(Export(folder / "hosts.csv", false, true), S_FALSE);
-    EXPECT_TRUE(FolderContents(folder).empty());
+    EXPECT_TRUE(folder.Contents().empty());
 
     std::ofstream(folder / "hosts.csv") << "old";
     EXPECT_EQ(Export(folder / "hosts.csv", false, false, true), S_OK);
@@ -164,13 +137,13 @@ TEST_F(ListExport, AFileThatCannotBeWrittenFailsAndLeavesNothingHalfWritten)
 
     // a folder that does not exist
     EXPECT_EQ(Export(folder / "missing" / "hosts.csv", false), E_FAIL);
-    EXPECT_TRUE(FolderContents(folder).empty());
+    EXPECT_TRUE(folder.Contents().empty());
 
     // a name taken by a folder: everything is written, but it cannot take the name
     fs::create_directory(folder / "taken.csv");
     EXPECT_EQ(Export(folder / "taken.csv", false, false, true), E_FAIL);
     EXPECT_TRUE(fs::is_directory(folder / "taken.csv"));
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"taken.csv"}));
+    EXPECT_EQ(folder.Contents(), (std::vector<std::string>{"taken.csv"}));
 
     // the disk refuses more bytes part of the way: the older file stays as it was
     std::ofstream(folder / "hosts.csv") << "the export of yesterday";
@@ -186,7 +159,7 @@ TEST_F(ListExport, AFileThatCannotBeWrittenFailsAndLeavesNothingHalfWritten)
     EXPECT_EQ(written, E_FAIL);
     const std::string kept = ReadFile(folder / "hosts.csv");
     EXPECT_TRUE(kept == "the export of yesterday") << "the older file now holds " << kept.size() << " bytes";
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"hosts.csv", "taken.csv"}));
+    EXPECT_EQ(folder.Contents(), (std::vector<std::string>{"hosts.csv", "taken.csv"}));
 }
 
 namespace {
@@ -223,5 +196,5 @@ TEST_F(ListExport, ASourceThatFailsHalfwayLeavesTheOlderExportAndNothingElse)
     table.rows.push_back({L"3"});
     EXPECT_EQ(WriteListExport(folder / "table.csv", table, false), E_FAIL);
     EXPECT_EQ(ReadFile(folder / "table.csv"), kBom + Utf8(L"a\tb\r\n1\tодин\r\n2\r\n"));
-    EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"table.csv"});
+    EXPECT_EQ(folder.Contents(), std::vector<std::string>{"table.csv"});
 }

@@ -53,11 +53,6 @@ protected:
         pane = ui::FindControl(control, CLockCtrl::kInfoPaneId);
         page->received.clear();
     }
-    void Reset()
-    {
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
-    }
     bool Enabled(int id) const { return IsWindowEnabled(ui::FindControl(window, id)); }
 
     CLockCtrl lock;
@@ -141,7 +136,7 @@ TEST_F(LockCtrl, TheLockStateDecidesTheItemTheEnablingAndTheExplanation)
         EXPECT_EQ(Enabled(kEnabled), c.governedEnabled);
         EXPECT_EQ(ui::TooltipTextFor(pane), c.tooltip);
         EXPECT_TRUE(page->received.empty());  // setting the state is not a change by the user
-        Reset();
+        NextSheet();
     }
 }
 
@@ -173,7 +168,7 @@ TEST_F(LockCtrl, AChoiceInTheDropDownReachesThePageAsAClickOnTheLock)
 
     lock.SetLockState(false, true, L"Родительская", L"Все");
     EXPECT_THROW(ui::SelectItem(dropDown, kAllowed), ui::ActionRefused);  // locked above: no choice
-    Reset();
+    NextSheet();
     Show(true);
     lock.SetLockState(false, false, L"", L"");
     EXPECT_THROW(ui::SelectItem(dropDown, kProhibited), ui::ActionRefused);  // never on one computer

@@ -23,21 +23,7 @@ std::vector<std::uint8_t> Blob(std::initializer_list<std::int32_t> numbers)
     return bytes;
 }
 
-struct Stored {
-    bool exists = false;
-    DWORD type = 0;
-    std::vector<std::uint8_t> data;
-};
-
-Stored Read(const std::wstring& name)
-{
-    Stored stored;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKey, KEY_READ, &key) != ERROR_SUCCESS) return stored;
-    stored.exists = RegQueryValueExW(key, name, &stored.type, &stored.data) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return stored;
-}
+testsupport::RegistryValue Read(const std::wstring& name) { return testsupport::ReadRegistryValue(kKey, name); }
 
 template <class List>
 class ListTest : public testsupport::ControlTest {
@@ -79,11 +65,6 @@ protected:
         HDITEMW item;
         SendMessageW(list.GetHeader(), HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item));
         return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
-    }
-    void Reset()
-    {
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
     }
 
     List list;
@@ -190,7 +171,7 @@ TEST_F(RememberedList, WhatDoesNotFitTheListIsIgnoredAndNothingIsWrittenWithoutA
     EXPECT_EQ(Order(), (std::vector<int>{0, 1}));
     EXPECT_EQ(Column(1), (std::vector<std::wstring>{L"b", L"a"}));  // not sorted
     EXPECT_EQ(list.GetSortColumn(), -1);
-    Reset();
+    NextSheet();
 
     ui::ResetRegistry();
     Show({{L"10.0.0.1", L"a"}}, [](CNHSortedListCtrl& l) {
@@ -198,7 +179,7 @@ TEST_F(RememberedList, WhatDoesNotFitTheListIsIgnoredAndNothingIsWrittenWithoutA
         EXPECT_EQ(l.LoadStateResult(), S_OK);
     });
     ui::ClickListHeader(control, 0);
-    Reset();
+    NextSheet();
     Show({{L"10.0.0.1", L"a"}}, [](CNHSortedListCtrl& l) {
         l.SetStateKey(kKey);
         EXPECT_EQ(l.LoadStateResult(), E_FAIL);  // nothing stored yet
@@ -302,7 +283,7 @@ TEST_F(NHCustomListCtrl, InSingleCheckModeAtMostOneRowIsChecked)
     list.SetCheck(1, true);  // the page's own checks follow the rule too
     list.SetCheck(0, true);
     EXPECT_EQ(checked(), (std::vector<int>{0}));
-    Reset();
+    NextSheet();
 
     Show({{L"Офис", L""}, {L"Дом", L""}}, checkBoxes(false));
     ui::ToggleListCheck(control, 0);

@@ -40,11 +40,6 @@ protected:
         };
         page->received.clear();
     }
-    void Reset()
-    {
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
-    }
     static Message MenuCommand(UINT id) { return {WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0}; }
 
     CNHMenuButton button;
@@ -104,7 +99,7 @@ TEST_F(NHMenuButton, ASplitButtonOpensTheMenuOnlyFromItsRightmost16Pixels)
         if (press.opensMenu) ExpectSequence({MenuCommand(kAddSubnet)}, page->received);
         else ExpectSequence({Command(kAdd, BN_CLICKED, control)}, page->received);
         EXPECT_TRUE(user.Finished());
-        Reset();
+        NextSheet();
     }
     Show(true);
     ui::KeyPress(control, VK_SPACE);  // the space key is the plain button's

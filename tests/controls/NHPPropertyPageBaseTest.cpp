@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/PageMessages.h"
-#include "controls/PluginEnvironment.h"
-#include "host/pagehost/PageHost.h"
+#include "support/ControlPage.h"
+#include "support/Errors.h"
 #include "ui/ControlWrappers.h"
-#include "ui/Interaction.h"
-#include "ui/Registry.h"
-#include "ui/Services.h"
 #include "ui/UserActions.h"
-#include "zrstd/Error.h"
 
 using host::SheetMessage;
 
@@ -49,30 +45,27 @@ public:
     }
 };
 
-class PageBase : public ::testing::Test {
+class PageBase : public testsupport::ControlTest {
 protected:
     void SetUp() override
     {
-        ui::ResetRegistry();
-        ui::ClearInteractionRecord();
-        ui::ClearServiceCalls();
-        ui::SetInteractionDriver(&user);
-        ui::DialogTemplate page;
-        page.id = kTemplate;
-        page.rect = {0, 0, 300, 200};
-        page.controls = {{kSize, L"Edit", L"2", WS_CHILD | WS_VISIBLE | ES_NUMBER, {10, 10, 60, 30}},
+        ControlTest::SetUp();
+        ui::DialogTemplate form;
+        form.id = kTemplate;
+        form.rect = {0, 0, 300, 200};
+        form.controls = {{kSize, L"Edit", L"2", WS_CHILD | WS_VISIBLE | ES_NUMBER, {10, 10, 60, 30}},
                          {kEnabled, L"Button", L"&Включить", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, {10, 40, 200, 60}}};
-        module.AddTemplate(page);
-        module.AddString(1, L"Агент администрирования Brenvik");
+        module.AddTemplate(form);
         module.AddString(2009, L"Invalid maximum size for events log specified");
-        PluginEnvironment& environment = GetPluginEnvironment();
-        environment = PluginEnvironment{};
-        environment.moduleState = {&module, nullptr};
-        environment.messageCaption = L"Агент администрирования Brenvik";
-        environment.onlineHelpTemplate = L"https://help.brenviklab.example/nagent/%1";
-        environment.localHelpTemplate = L"/opt/ngt/help\\%1.htm";
+        GetPluginEnvironment().onlineHelpTemplate = L"https://help.brenviklab.example/nagent/%1";
+        GetPluginEnvironment().localHelpTemplate = L"/opt/ngt/help\\%1.htm";
+        tested = new TestPage;
     }
-    void TearDown() override { ui::SetInteractionDriver(nullptr); }
+    void TearDown() override
+    {
+        if (tested) tested->Release();
+        ControlTest::TearDown();
+    }
 
     std::vector<SheetMessage> Modified(HWND page, bool modified)
     {
@@ -81,8 +74,7 @@ protected:
                 {modified ? RWM_ZRHCCON_PPN_PAGE_MODIFIED : RWM_ZRHCCON_PPN_PAGE_UNMODIFIED, false, self, 0}};
     }
 
-    ui::ScriptedUser user;
-    ui::ResourceModule module{L"plug-in"};
+    TestPage* tested = nullptr;  // the page under test, not yet in the sheet
 };
 
 std::vector<SheetMessage> Concat(std::vector<SheetMessage> a, const std::vector<SheetMessage>& b)
@@ -95,17 +87,15 @@ std::vector<SheetMessage> Concat(std::vector<SheetMessage> a, const std::vector<
 
 TEST_F(PageBase, EveryChangeTellsTheSheetInOrderAndOnlyAfterInitialisation)
 {
-    auto* page = new TestPage;
-    page->SetModified(true);  // before the window exists: nothing, the flag included
-    EXPECT_FALSE(page->IsModified());
+    tested->SetModified(true);  // before the window exists: nothing, the flag included
+    EXPECT_FALSE(tested->IsModified());
 
-    host::PageHost sheet;
-    sheet.RecordOnly({PSM_CHANGED, PSM_UNCHANGED, RWM_ZRHCCON_PPN_PAGE_MODIFIED, RWM_ZRHCCON_PPN_PAGE_UNMODIFIED});
-    ZRPlugin::IZRConfiguratorPage2* console = page;
-    HWND window = sheet.Embed(console);
+    sheet->RecordOnly({PSM_CHANGED, PSM_UNCHANGED, RWM_ZRHCCON_PPN_PAGE_MODIFIED, RWM_ZRHCCON_PPN_PAGE_UNMODIFIED});
+    ZRPlugin::IZRConfiguratorPage2* console = tested;
+    HWND window = sheet->Embed(console);
     ASSERT_TRUE(window);
     EXPECT_EQ(console->GetWindow(), window);
-    EXPECT_FALSE(page->IsThemed());  // a page the console creates has no tab texture
+    EXPECT_FALSE(tested->IsThemed());  // a page the console creates has no tab texture
     EXPECT_FALSE(ui::HasThemeDialogTexture(window));
 
     ui::Type(ui::FindControl(window, kSize), L"0");
@@ -115,75 +105,62 @@ TEST_F(PageBase, EveryChangeTellsTheSheetInOrderAndOnlyAfterInitialisation)
               "   100  edit           enabled  shown    \"20\"\n"
               "   101  check box      enabled  shown    \"&Включить\"  [checked]\n");
     // both messages every time, also when the flag does not change
-    EXPECT_EQ(sheet.Messages(), Concat(Modified(window, true), Modified(window, true)));
+    EXPECT_EQ(sheet->Messages(), Concat(Modified(window, true), Modified(window, true)));
 
     // a failed save leaves the page modified; a successful one reports it clean
-    page->applySucceeds = false;
-    sheet.ClearMessages();
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Failed);
+    tested->applySucceeds = false;
+    sheet->ClearMessages();
+    EXPECT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Failed);
     EXPECT_TRUE(console->IsModified());
-    EXPECT_TRUE(sheet.Messages().empty());
-    page->applySucceeds = true;
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+    EXPECT_TRUE(sheet->Messages().empty());
+    tested->applySucceeds = true;
+    EXPECT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Applied);
     EXPECT_FALSE(console->IsModified());
-    EXPECT_EQ(sheet.Messages(), Modified(window, false));
-    console->Release();
+    EXPECT_EQ(sheet->Messages(), Modified(window, false));
 }
 
 TEST_F(PageBase, ValidationShowsTheFirstProblemAndNothingIsApplied)
 {
-    auto* page = new TestPage;
-    host::PageHost sheet;
-    HWND window = sheet.Embed(page);
+    HWND window = sheet->Embed(tested);
     ui::ClearText(ui::FindControl(window, kSize));
     user.Answer(IDOK).Answer(IDOK);
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Refused);
+    EXPECT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Refused);
     ASSERT_EQ(ui::ShownBoxes().size(), 1u);
     EXPECT_EQ(ui::ShownBoxes()[0].text, L"Invalid maximum size for events log specified");
     EXPECT_EQ(ui::ShownBoxes()[0].caption, L"Агент администрирования Brenvik");
     EXPECT_EQ(ui::ShownBoxes()[0].style, MB_ICONERROR);
     EXPECT_EQ(ui::ShownBoxes()[0].owner, window);
     EXPECT_EQ(GetFocus(), ui::FindControl(window, kSize));
-    EXPECT_EQ(page->applied, 0);
-    EXPECT_EQ(page->GetApplyResult(), -1);  // the base's own order: validate first
+    EXPECT_EQ(tested->applied, 0);
+    EXPECT_EQ(tested->GetApplyResult(), -1);  // the base's own order: validate first
     EXPECT_EQ(ui::ShownBoxes().size(), 2u);
-    EXPECT_EQ(page->applied, 0);
+    EXPECT_EQ(tested->applied, 0);
 
     GetPluginEnvironment().rightToLeft = true;
     user.Answer(IDOK);
-    page->ShowError(2009);
+    tested->ShowError(2009);
     EXPECT_EQ(ui::ShownBoxes()[2].style, MB_ICONERROR | 0x180000u);
-    page->Release();
 }
 
 TEST_F(PageBase, AFailedApplyReachesTheConsoleAsError1192)
 {
-    auto* page = new TestPage;
-    page->applySucceeds = false;
-    host::PageHost sheet;
-    sheet.Embed(page);
-    try {
-        page->Apply();
-        FAIL() << "a failed apply was not raised";
-    } catch (const ZRERR::Error& error) {
-        EXPECT_EQ(error.GetModule(), "ZRSTD");
-        EXPECT_EQ(error.GetCode(), 1192);
-    }
-    EXPECT_EQ(sheet.PressOk().outcome, host::PageHost::Outcome::Failed);
-    EXPECT_EQ(page->GetApplyResult(), -1);
-    page->applySucceeds = true;
-    EXPECT_EQ(page->GetApplyResult(), 0);
-    page->Release();
+    tested->applySucceeds = false;
+    sheet->Embed(tested);
+    const auto error = testsupport::Raised([&] { tested->Apply(); });
+    EXPECT_EQ(error.GetModule(), "ZRSTD");
+    EXPECT_EQ(error.GetCode(), 1192);
+    EXPECT_EQ(sheet->PressOk().outcome, host::PageHost::Outcome::Failed);
+    EXPECT_EQ(tested->GetApplyResult(), -1);
+    tested->applySucceeds = true;
+    EXPECT_EQ(tested->GetApplyResult(), 0);
 }
 
 TEST_F(PageBase, HelpGoesToTheParentWithoutATopicAndOtherwiseOpensTheConfiguredHelp)
 {
-    auto* page = new TestPage;
-    host::PageHost sheet;
-    sheet.RecordOnly({WM_HELP});
-    sheet.Embed(page);
+    sheet->RecordOnly({WM_HELP});
+    sheet->Embed(tested);
     HELPINFO* forwarded = nullptr;
-    SetWindowProc(sheet.Sheet(), [&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    SetWindowProc(sheet->Sheet(), [&](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
         if (message == WM_HELP) {
             forwarded = reinterpret_cast<HELPINFO*>(lParam);
             EXPECT_EQ(forwarded->cbSize, 28u);
@@ -191,65 +168,53 @@ TEST_F(PageBase, HelpGoesToTheParentWithoutATopicAndOtherwiseOpensTheConfiguredH
         }
         return DefWindowProcW(window, message, wParam, lParam);
     });
-    page->ShowHelp();
+    tested->ShowHelp();
     EXPECT_NE(forwarded, nullptr);
 
-    page->SetHelpTopic(158030);
-    page->ShowHelp();  // "UseOnlineHelp" absent counts as online
+    tested->SetHelpTopic(158030);
+    tested->ShowHelp();  // "UseOnlineHelp" absent counts as online
     ui::RegistrySetDword(HKEY_CURRENT_USER, L"Software\\BrenvikLab\\Components\\34", L"UseOnlineHelp", 0);
-    page->ShowHelp();
+    tested->ShowHelp();
     ASSERT_EQ(ui::ServiceCalls().size(), 2u);
     EXPECT_EQ(ui::ServiceCalls()[0].argument, L"https://help.brenviklab.example/nagent/158030");
     EXPECT_EQ(ui::ServiceCalls()[1].argument, L"/opt/ngt/help\\158030.htm");
-    page->Release();
 }
 
 TEST_F(PageBase, PlacementIsSavedOnCloseUnderItsKeyOnly)
 {
     const std::wstring key = L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt\\test";
-    {
-        host::PageHost sheet;
-        auto* remembered = new TestPage;
-        remembered->SetPlacementKey(key);
-        sheet.Embed(remembered);
-        auto* forgotten = new TestPage;
-        sheet.Embed(forgotten);
-        remembered->Release();
-        forgotten->Release();
-    }
-    HKEY opened = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, KEY_READ, &opened), ERROR_SUCCESS);
-    DWORD type = 0;
-    std::vector<std::uint8_t> placement;
-    EXPECT_EQ(RegQueryValueExW(opened, L"wp", &type, &placement), ERROR_SUCCESS);
-    EXPECT_EQ(type, REG_BINARY);
-    EXPECT_EQ(placement.size(), 44u);
-    RegCloseKey(opened);
+    tested->SetPlacementKey(key);
+    sheet->Embed(tested);
+    auto* forgotten = new TestPage;
+    sheet->Embed(forgotten);
+    forgotten->Release();
+    tested->Release();
+    tested = nullptr;
+    sheet.reset();  // closing saves the placement
+    const auto placement = testsupport::ReadRegistryValue(key, L"wp");
+    EXPECT_TRUE(placement.exists);
+    EXPECT_EQ(placement.type, REG_BINARY);
+    EXPECT_EQ(placement.data.size(), 44u);
     EXPECT_EQ(RegEnumKeys(HKEY_CURRENT_USER, L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt"),
               (std::vector<std::wstring>{L"test"}));  // the page without a key wrote nothing
 }
 
 TEST_F(PageBase, ARightToLeftSheetMakesThePageRightToLeft)
 {
-    host::PageHost sheet;
-    SetWindowLongW(sheet.Sheet(), GWL_EXSTYLE, WS_EX_LAYOUTRTL);
-    auto* page = new TestPage;
-    HWND window = sheet.Embed(page);
+    SetWindowLongW(sheet->Sheet(), GWL_EXSTYLE, WS_EX_LAYOUTRTL);
+    HWND window = sheet->Embed(tested);
     EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & 0x402000u, 0x402000u);
-    page->Release();
 }
 
 TEST_F(PageBase, CancelGoesToTheSheetAndAcceleratorsComeFirst)
 {
-    auto* page = new TestPage;
-    host::PageHost sheet;
-    sheet.RecordOnly({WM_COMMAND});
-    HWND window = sheet.Embed(page);
+    sheet->RecordOnly({WM_COMMAND});
+    HWND window = sheet->Embed(tested);
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    ASSERT_EQ(sheet.Messages().size(), 1u);
-    EXPECT_EQ(sheet.Messages()[0].wParam, static_cast<WPARAM>(IDCANCEL));
+    ASSERT_EQ(sheet->Messages().size(), 1u);
+    EXPECT_EQ(sheet->Messages()[0].wParam, static_cast<WPARAM>(IDCANCEL));
 
-    page->AddAccelerator(VK_F1, 777);
+    tested->AddAccelerator(VK_F1, 777);
     int commands = 0;
     ui::KeyPress(ui::FindControl(window, kSize), VK_F1);
     // the accelerator posted its command to the page, not the key to the edit
@@ -259,15 +224,12 @@ TEST_F(PageBase, CancelGoesToTheSheetAndAcceleratorsComeFirst)
     });
     PumpMessages();
     EXPECT_EQ(commands, 1);
-    page->Release();
 }
 
 TEST_F(PageBase, TheInterfaceLayoutIsTheSlotOrder)
 {
-    auto* page = new TestPage;
-    host::PageHost sheet;
-    HWND window = sheet.Embed(page);
-    ZRPlugin::IZRConfiguratorPage2* console = page;
+    HWND window = sheet->Embed(tested);
+    ZRPlugin::IZRConfiguratorPage2* console = tested;
     // slot n >= 3 is vtable entry n + 1 (the destructor takes two entries)
     void** vtable = *reinterpret_cast<void***>(console);
     using GetWindowSlot = HWND (*)(ZRPlugin::IZRConfiguratorPage2*);
@@ -279,33 +241,26 @@ TEST_F(PageBase, TheInterfaceLayoutIsTheSlotOrder)
     EXPECT_EQ(reinterpret_cast<GetWindowSlot>(vtable[4 + 1])(console), window);
     EXPECT_FALSE(reinterpret_cast<IsModifiedSlot>(vtable[5 + 1])(console));
     EXPECT_EQ(reinterpret_cast<ValidateSlot>(vtable[7 + 1])(console), 1);
-    page->Release();
 }
 
 TEST_F(PageBase, TheLastReleaseDestroysThePageAndItsWindow)
 {
-    auto* page = new TestPage;
-    HWND window = nullptr;
-    {
-        host::PageHost sheet;
-        window = sheet.Embed(page);
-        EXPECT_EQ(page->Release(), 1);  // the sheet still holds it
-        EXPECT_TRUE(IsWindow(window));
-    }
+    HWND window = sheet->Embed(tested);
+    EXPECT_EQ(tested->Release(), 1);  // the sheet still holds it
+    tested = nullptr;
+    EXPECT_TRUE(IsWindow(window));
+    sheet.reset();
     EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(PageBase, TheMinimumSizeIsTheSizeAtTheFirstQuery)
 {
-    auto* page = new TestPage;
-    host::PageHost sheet;
-    HWND window = sheet.Embed(page);
-    EXPECT_EQ(page->MinimumTrackingSize().x, 0);  // not kept unless asked for
-    page->SetKeepMinimumSize(true);
-    const POINT first = page->MinimumTrackingSize();
+    HWND window = sheet->Embed(tested);
+    EXPECT_EQ(tested->MinimumTrackingSize().x, 0);  // not kept unless asked for
+    tested->SetKeepMinimumSize(true);
+    const POINT first = tested->MinimumTrackingSize();
     EXPECT_EQ(first.x, 300);
     EXPECT_EQ(first.y, 200);
     MoveWindow(window, RECT{0, 0, 500, 400});
-    EXPECT_EQ(page->MinimumTrackingSize().x, 300);  // the size when first asked
-    page->Release();
+    EXPECT_EQ(tested->MinimumTrackingSize().x, 300);  // the size when first asked
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ControlPage.h"
+#include "support/ControlQueries.h"
 #include "ui/ControlTable.h"
 #include "ui/UserActions.h"
 #include "zrstd/Trace.h"
@@ -30,17 +31,7 @@ protected:
         field = ui::FindControl(window, kPassword);
         button = ui::FindControl(window, kReveal);
     }
-    std::pair<int, int> Selection() const
-    {
-        DWORD start = 0, end = 0;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
-    }
-    void Reset()
-    {
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
-    }
+    std::pair<int, int> Selection() const { return testsupport::Selection(field); }
 
     CPasswordEdit edit;
     HWND field = nullptr, button = nullptr;
@@ -77,7 +68,7 @@ TEST_F(PasswordEdit, WhateverIsTypedIntoThePlaceholderReplacesIt)
         const int end = static_cast<int>(e.text.size());
         EXPECT_EQ(Selection(), (std::pair<int, int>{end, end}));
         EXPECT_EQ(IsWindowVisible(button), e.revealable);
-        Reset();
+        NextSheet();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ControlPage.h"
+#include "support/ControlQueries.h"
 #include "ui/UserActions.h"
 
 using testsupport::Command;
@@ -30,12 +31,7 @@ protected:
         page->received.clear();
         return window;
     }
-    std::pair<int, int> Selection() const
-    {
-        DWORD start = 0, end = 0;
-        SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
-    }
+    std::pair<int, int> Selection() const { return testsupport::Selection(field); }
 
     CRangeEdit edit;
     HWND field = nullptr;
@@ -78,8 +74,7 @@ TEST_F(RangeEdit, AKeystrokeThatLeavesTheRangeIsUndoneWithTheCaretWhereItWasType
         EXPECT_EQ(GetWindowTextW(field), e.text);
         EXPECT_EQ(Selection(), e.caret);
         EXPECT_EQ(edit.GetValue(), e.value);
-        ClosePage();
-        sheet = std::make_unique<host::PageHost>();
+        NextSheet();
     }
 }
 
@@ -102,9 +97,7 @@ TEST_F(RangeEdit, ClearingShowsTheLastValueSelectedUnlessEmptyIsAllowed)
     ui::Type(field, L"5");  // typing replaces the selected value
     EXPECT_EQ(GetWindowTextW(field), L"5");
     EXPECT_EQ(edit.GetValue(), 5u);
-    ClosePage();
-
-    sheet = std::make_unique<host::PageHost>();
+    NextSheet();
     Show(1, 86400, 8640, true);
     ui::ClearText(field);
     EXPECT_EQ(GetWindowTextW(field), L"");

@@ -6,15 +6,7 @@
 
 using namespace textformat;
 
-TEST(TextFormats, StoredAddressesAreWrittenFromTheLowestByte)
-{
-    EXPECT_EQ(FormatStoredIpv4(0x0100007F), L"127.0.0.1");  // bytes from the lowest: 127, 0, 0, 1
-    EXPECT_EQ(FormatStoredIpv4(0x0101A8C0), L"192.168.1.1");
-    EXPECT_EQ(FormatStoredIpv4(0xFFFFFFFF), L"255.255.255.255");  // never negative
-    EXPECT_EQ(FormatStoredIpv4(0), L"0.0.0.0");
-}
-
-TEST(TextFormats, EditAddressesAreWrittenFromTheHighestByteAndConvertToTheStoredForm)
+TEST(TextFormats, AnAddressIsShownHighestByteFirstAndStoredLowestByteFirst)
 {
     const struct {
         Ipv4Address address;
@@ -23,7 +15,8 @@ TEST(TextFormats, EditAddressesAreWrittenFromTheHighestByteAndConvertToTheStored
     } cases[] = {
         {{0xC0A80101, true}, L"192.168.1.1", 0x0101A8C0},
         {{0x7F000001, true}, L"127.0.0.1", 0x0100007F},
-        {{0xFFFFFFFF, true}, L"255.255.255.255", 0xFFFFFFFF},
+        {{0xFFFFFFFF, true}, L"255.255.255.255", 0xFFFFFFFF},  // never negative
+        {{0, true}, L"0.0.0.0", 0},
         {{0xC0A80101, false}, L"", 0},  // not valid: empty and 0
     };
     for (const auto& c : cases) {

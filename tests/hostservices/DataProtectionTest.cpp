@@ -3,40 +3,29 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
+#include <cstring>
 #include <fstream>
+#include <functional>
 
+#include "support/Errors.h"
+#include "support/TempFolder.h"
 #include "zrstd/Strings.h"
 
-namespace fs = std::filesystem;
 using host::DataProtection;
 
 namespace {
 
 class KeyFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_directory = fs::path(::testing::TempDir()) / ("protection-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
-    std::string Path(const char* name) const { return (m_directory / name).string(); }
-
+    std::string Path(const char* name) const { return (folder / name).string(); }
     static std::wstring RaisedMessage(const std::function<void()>& action)
     {
-        try {
-            action();
-        } catch (const ZRERR::Error& error) {
-            EXPECT_TRUE(error.IsLocalized());
-            return error.GetMessage();
-        }
-        ADD_FAILURE() << "nothing was raised";
-        return {};
+        const auto error = testsupport::Raised(action);
+        EXPECT_TRUE(error.IsLocalized());
+        return error.GetMessage();
     }
 
-    fs::path m_directory;
+    testsupport::TempFolder folder;
 };
 
 std::vector<std::uint8_t> Bytes(const char* text) { return std::vector<std::uint8_t>(text, text + std::strlen(text)); }

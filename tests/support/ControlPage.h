@@ -14,6 +14,7 @@
 #include "controls/PluginEnvironment.h"
 #include "host/pagehost/PageHost.h"
 #include "support/MessageSequence.h"
+#include "support/UserFixture.h"
 #include "ui/Interaction.h"
 #include "ui/Menus.h"
 #include "ui/Mouse.h"
@@ -67,16 +68,15 @@ private:
 // The plug-in's environment for a control test: a module with the strings and
 // templates the test adds (selected only where the plug-in selects its state),
 // a scripted user, a clean registry and a clean record of services.
-class ControlTest : public ::testing::Test {
+class ControlTest : public UserTest {
 protected:
     void SetUp() override
     {
+        UserTest::SetUp();
         ui::ResetRegistry();
-        ui::ClearInteractionRecord();
         ui::ClearServiceCalls();
         ui::SetShellOpenResult(true);
         ui::SetStartProgramResult(true);
-        ui::SetInteractionDriver(&user);
         PluginEnvironment& environment = GetPluginEnvironment();
         environment = PluginEnvironment{};
         environment.moduleState = {&module, nullptr};
@@ -86,7 +86,7 @@ protected:
     void TearDown() override
     {
         sheet.reset();
-        ui::SetInteractionDriver(nullptr);
+        UserTest::TearDown();
     }
 
     // A page over a template with these controls, embedded in the sheet; bind
@@ -110,9 +110,14 @@ protected:
         sheet.reset();
         page = nullptr;
     }
+    // Closes the page and opens a new sheet, for the next case of a table.
+    void NextSheet()
+    {
+        ClosePage();
+        sheet = std::make_unique<host::PageHost>();
+    }
 
     ui::ResourceModule module{L"plug-in"};
-    ui::ScriptedUser user;
     std::unique_ptr<host::PageHost> sheet;
     ControlPage* page = nullptr;
 
@@ -121,5 +126,22 @@ private:
 };
 
 inline constexpr DWORD kVisibleChild = WS_CHILD | WS_VISIBLE;
+
+// A value under a key of the user's registry, as a program reads it back.
+struct RegistryValue {
+    bool exists = false;
+    DWORD type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+inline RegistryValue ReadRegistryValue(const std::wstring& key, const std::wstring& name)
+{
+    RegistryValue value;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, KEY_READ, &opened) != ERROR_SUCCESS) return value;
+    value.exists = RegQueryValueExW(opened, name, &value.type, &value.data) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return value;
+}
 
 }  // namespace testsupport

@@ -2,35 +2,54 @@
 
 // A settings page opened as the console opens it: the plug-in started, a
 // data source with a policy, a sheet, a scripted user; and what a test reads
-// back: control states, message boxes, stored settings in the policy form.
+// back: control states, message boxes, stored settings in the policy form,
+// exported trees.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "controls/LockCtrl.h"
 #include "controls/NHPPropertyPageBase.h"
 #include "host/pagehost/PageHost.h"
 #include "nhpp/PageData.h"
-#include "plugin/frame/PluginApp.h"
 #include "support/FakeDataSource.h"
+#include "support/PluginFixture.h"
 #include "support/StorageDoubles.h"
-#include "ui/Interaction.h"
 #include "ui/UserActions.h"
+#include "zrpar/Render.h"
+#include "zrstd/Strings.h"
 
 namespace testsupport {
 
-class PageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
+// An exported tree as the console host prints it: one line per value, a
+// container's values indented under its name, binary values as hex bytes.
+inline std::string ExportText(const ZRPAR::Params& tree, const std::string& indent = "")
+{
+    std::string text;
+    for (std::size_t i = 0; i < tree.GetSize(); ++i) {
+        const std::string name = indent + ZRSTD::ToUtf8(tree.NameAt(i));
+        const ZRPAR::Value* value = tree.ValueAt(i);
+        if (value->GetType() == ZRPAR::VT_STRING) {
+            text += name + ": " + ZRSTD::ToUtf8(static_cast<const ZRPAR::StringValue*>(value)->GetValue()) + "\n";
+        } else if (value->GetType() == ZRPAR::VT_PARAMS) {
+            text += name + "\n" + ExportText(*static_cast<const ZRPAR::ParamsValue*>(value)->GetValue(), indent + "  ");
+        } else if (value->GetType() == ZRPAR::VT_BINARY) {
+            const auto* bytes = static_cast<const ZRPAR::BinaryValue*>(value);
+            text += name + ": <" + ZRSTD::HexUpper(bytes->GetData(), bytes->GetDataSize()) + ">\n";
+        } else {
+            text += name + ": (" + ZRSTD::ToUtf8(ZRPAR::TypeName(value->GetType())) + ")\n";
+        }
     }
+    return text;
+}
+
+class PageTest : public PluginTest {
+protected:
     void TearDown() override
     {
         if (page) page->Release();
         page = nullptr;
-        ui::SetInteractionDriver(nullptr);
+        PluginTest::TearDown();
     }
 
     // Page data over the test's data source with the sections registered (the last one current).
@@ -58,15 +77,15 @@ protected:
     }
     host::PageHost& Sheet() { return *m_sheet; }
 
+    void Store(const wchar_t* section, const ZRSTD::CAutoPtr<ZRPAR::Params>& content)
+    {
+        policy.Replace(L"1103", L"1.0.0.0", section, content.Get());
+    }
     // The stored setting's value container {"ZRPRSS_Mnd", "ZRPRSS_Val"} in a policy section, or null.
     ZRPAR::Params* Stored(const wchar_t* section, const wchar_t* key)
     {
         m_kept = ReadStored(policy, section);
-        if (!m_kept) return nullptr;
-        ZRPAR::Value* content = m_kept->FindValue(L"ZRPRSS_Val");
-        if (!content || content->GetType() != ZRPAR::VT_PARAMS) return nullptr;
-        ZRPAR::Value* pair = static_cast<ZRPAR::ParamsValue*>(content)->GetValue()->FindValue(key);
-        return pair && pair->GetType() == ZRPAR::VT_PARAMS ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
+        return SettingIn(m_kept.Get(), key);
     }
     template <class V>
     auto StoredValue(const wchar_t* section, const wchar_t* key)
@@ -77,22 +96,23 @@ protected:
     {
         return static_cast<ZRPAR::BoolValue*>(Stored(section, key)->FindValue(L"ZRPRSS_Mnd"))->GetValue();
     }
+    // A policy section as text, secrets shown: for proving that a secret is nowhere in it.
+    std::string StoredText(const wchar_t* section)
+    {
+        auto stored = ReadStored(policy, section);
+        return stored ? ZRPAR::RenderText(*stored, ZRPAR::RenderOptions{false}) : std::string();
+    }
 
     std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
     bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
     bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
     bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Control(int id) { return ui::FindControl(window, id); }
-    std::vector<std::wstring> Boxes()
-    {
-        std::vector<std::wstring> texts;
-        for (const auto& box : ui::ShownBoxes()) texts.push_back(box.text);
-        return texts;
-    }
+    // The drop-down of the page's lock control with this id.
+    HWND LockDropDown(int lockId) { return GetDlgItem(GetDlgItem(window, lockId), CLockCtrl::kDropDownId); }
 
     FakeDataSource source;
     ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
-    ui::ScriptedUser user;
     CNHPPropertyPageBase* page = nullptr;
     HWND window = nullptr;
 

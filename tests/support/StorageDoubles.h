@@ -60,4 +60,13 @@ inline ZRSTD::CAutoPtr<ZRPAR::Params> ReadStored(ZRPlugin::SettingsStorage& stor
     return stored;
 }
 
+// A setting's value container {"ZRPRSS_Mnd", "ZRPRSS_Val", ...} in a stored policy section, or null.
+inline ZRPAR::Params* SettingIn(ZRPAR::Params* section, const wchar_t* key)
+{
+    ZRPAR::Value* content = section ? section->FindValue(L"ZRPRSS_Val") : nullptr;
+    if (!content || content->GetType() != ZRPAR::VT_PARAMS) return nullptr;
+    ZRPAR::Value* pair = static_cast<ZRPAR::ParamsValue*>(content)->GetValue()->FindValue(key);
+    return pair && pair->GetType() == ZRPAR::VT_PARAMS ? static_cast<ZRPAR::ParamsValue*>(pair)->GetValue() : nullptr;
+}
+
 }  // namespace testsupport

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ControlQueries.h"
 #include "support/MessageSequence.h"
 #include "ui/ControlWrappers.h"
 #include "ui/UserActions.h"
@@ -9,6 +10,7 @@
 using testsupport::Command;
 using testsupport::ExpectSequence;
 using testsupport::RecordingParent;
+using testsupport::Selection;
 
 namespace {
 
@@ -20,12 +22,6 @@ protected:
         return CreateWindowExW(0, className, caption, WS_CHILD | WS_VISIBLE | style, {}, parent.Handle(), id);
     }
     std::wstring Text(HWND window) { return GetWindowTextW(window); }
-    std::pair<int, int> Selection(HWND edit)
-    {
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
-    }
     RecordingParent parent;
 };
 
@@ -78,8 +74,6 @@ TEST_F(Controls, EditingHonoursTheSelectionLimitAndStyles)
 
     EnableWindow(number, false);
     EXPECT_THROW(ui::Type(number, L"1"), ui::ActionRefused);
-    SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
-    EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), L'*');
 }
 
 TEST_F(Controls, ButtonsCheckToggleAndNotifyOnClick)

@@ -2,33 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "support/MessageSequence.h"
+#include "support/TempFolder.h"
+#include "support/UserFixture.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 
 namespace {
 
-class FileDialog : public ::testing::Test {
+class FileDialog : public testsupport::UserTest {
 protected:
-    void SetUp() override
-    {
-        ui::InitializePlatform();
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
-        folder = std::filesystem::temp_directory_path() /
-                 ("zr-file-dialog-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override
-    {
-        ui::SetInteractionDriver(nullptr);
-        std::filesystem::remove_all(folder);
-    }
     std::function<void(HWND)> SaveAs(const std::wstring& name)
     {
         return [name](HWND dialog) {
@@ -36,9 +21,8 @@ protected:
             ui::Click(ui::FindControl(dialog, IDOK));
         };
     }
-    ui::ScriptedUser user;
     testsupport::RecordingParent owner;
-    std::filesystem::path folder;
+    testsupport::TempFolder folder;
 };
 
 }  // namespace

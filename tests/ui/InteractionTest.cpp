@@ -2,18 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "support/UserFixture.h"
 #include "ui/ControlWrappers.h"
 #include "ui/UserActions.h"
 
 namespace {
 
-class Interaction : public ::testing::Test {
+class Interaction : public testsupport::UserTest {
 protected:
     void SetUp() override
     {
-        ui::InitializePlatform();
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
+        UserTest::SetUp();
         ui::DialogTemplate question;
         question.id = 6010;
         question.caption = L"Изменение пароля";
@@ -26,11 +25,10 @@ protected:
     }
     void TearDown() override
     {
-        ui::SetInteractionDriver(nullptr);
+        UserTest::TearDown();
         scope.reset();
     }
 
-    ui::ScriptedUser user;
     ui::ResourceModule module{L"test"};
     std::unique_ptr<ui::ModuleStateScope> scope;
 };

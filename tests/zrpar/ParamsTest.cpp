@@ -2,25 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "zrstd/Error.h"
+#include "support/Errors.h"
 
 using namespace ZRPAR;
-
-namespace {
-
-template <class F>
-ZRERR::Error Raised(F&& action)
-{
-    try {
-        action();
-    } catch (const ZRERR::Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no error was raised";
-    return ZRERR::Error("", 0, L"", "", 0);
-}
-
-}  // namespace
+using testsupport::Raised;
 
 TEST(Params, NamesKeepInsertionOrderAndAReplacedValueKeepsItsPlace)
 {

@@ -2,46 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <pugixml.hpp>
 
+#include "support/Errors.h"
 #include "support/NotificationDocument.h"
+#include "support/TempFolder.h"
 #include "zrpar/Packed.h"
 #include "zrstd/Crypto.h"
-#include "zrstd/Error.h"
 #include "zrstd/Strings.h"
 
 using namespace ZRPAR;
-namespace fs = std::filesystem;
+using testsupport::Raised;
 
 namespace {
 
 ZRERR::Error ReadError(std::string_view document)
 {
-    try {
-        Deserialize(reinterpret_cast<const std::uint8_t*>(document.data()), document.size());
-    } catch (const ZRERR::Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "the document was accepted: " << document;
-    return ZRERR::Error("", 0, L"", "", 0);
+    SCOPED_TRACE(document);
+    return Raised([&] { Deserialize(reinterpret_cast<const std::uint8_t*>(document.data()), document.size()); });
 }
-
-class TemporaryDirectory {
-public:
-    TemporaryDirectory() : m_path(fs::path(::testing::TempDir()) / ("zrpar-" + std::to_string(::getpid())))
-    {
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TemporaryDirectory() { fs::remove_all(m_path); }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-    std::size_t FileCount() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_path), {})); }
-
-private:
-    fs::path m_path;
-};
 
 }  // namespace
 
@@ -117,11 +96,11 @@ TEST(XmlEnvelope, ADocumentThatIsNotTheEnvelopeSaysWhatIsWrong)
 
 TEST(Files, SerializeToFileReplacesTheFileAtomicallyAndReadsBack)
 {
-    TemporaryDirectory directory;
+    testsupport::TempFolder directory;
     const std::string path = (directory / "policy.xml").string();
     ZRPAR_SerializeToFile(CreateParamsBody({{L"v", 1}}), path);
     ZRPAR_SerializeToFile(CreateParamsBody({{L"v", 2}}), path);
-    EXPECT_EQ(directory.FileCount(), 1u);  // no temporary file is left behind
+    EXPECT_EQ(directory.Contents(), std::vector<std::string>{"policy.xml"});  // no temporary file is left behind
 
     CAutoPtr<Params> read;
     ZRPAR_DeserializeFromFile(path, &read);
@@ -134,15 +113,11 @@ TEST(Files, SerializeToFileReplacesTheFileAtomicallyAndReadsBack)
 
 TEST(Files, AFileThatCannotBeWrittenOrReadRaisesAnErrorNamingIt)
 {
-    TemporaryDirectory directory;
+    testsupport::TempFolder directory;
     const std::string missingDirectory = (directory / "absent" / "policy.xml").string();
-    try {
-        ZRPAR_SerializeToFile(CreateParams(), missingDirectory);
-        FAIL() << "writing into a missing directory succeeded";
-    } catch (const ZRERR::Error& error) {
-        EXPECT_EQ(error.GetCode(), kFileError);
-        EXPECT_NE(ZRSTD::ToUtf8(error.GetMessage()).find(missingDirectory), std::string::npos);
-    }
+    const auto unwritable = Raised([&] { ZRPAR_SerializeToFile(CreateParams(), missingDirectory); });
+    EXPECT_EQ(unwritable.GetCode(), kFileError);
+    EXPECT_NE(ZRSTD::ToUtf8(unwritable.GetMessage()).find(missingDirectory), std::string::npos);
     CAutoPtr<Params> read;
     EXPECT_THROW(ZRPAR_DeserializeFromFile(missingDirectory, &read), ZRERR::Error);
     EXPECT_FALSE(read);
@@ -151,10 +126,5 @@ TEST(Files, AFileThatCannotBeWrittenOrReadRaisesAnErrorNamingIt)
     auto bytes = SerializePacked(*testsupport::NotificationDocument());
     bytes.resize(bytes.size() / 2);
     WriteFileAtomically(truncated, bytes);
-    try {
-        ZRPAR_DeserializeFromFile(truncated, &read);
-        FAIL() << "a truncated file was read";
-    } catch (const ZRERR::Error& error) {
-        EXPECT_EQ(error.GetCode(), kMalformed);
-    }
+    EXPECT_EQ(Raised([&] { ZRPAR_DeserializeFromFile(truncated, &read); }).GetCode(), kMalformed);
 }

@@ -3,25 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "controls/PluginEnvironment.h"
-#include "plugin/frame/PluginApp.h"
-#include "ui/Interaction.h"
+#include "support/PluginFixture.h"
 
 namespace {
 
-class ErrorMessages : public ::testing::Test {
+class ErrorMessages : public testsupport::PluginTest {
 protected:
-    void SetUp() override
-    {
-        CZRNGTPlgApp::Instance().InitInstance("/nonexistent/");
-        ui::ClearInteractionRecord();
-        ui::SetInteractionDriver(&user);
-    }
     void TearDown() override
     {
-        ui::SetInteractionDriver(nullptr);
+        PluginTest::TearDown();
         GetPluginEnvironment().rightToLeft = false;
     }
-    ui::ScriptedUser user;
 };
 
 ZRERR::Error Raised(long code, bool localized)
@@ -33,22 +25,25 @@ ZRERR::Error Raised(long code, bool localized)
 
 TEST_F(ErrorMessages, KnownCodesGetTheirOwnTextAfterThePrefix)
 {
-    user.Answer(IDOK).Answer(IDOK).Answer(IDOK).Answer(IDOK);
+    const struct {
+        long code;
+        bool localized;
+        const wchar_t* shown;
+    } cases[] = {
+        {1259, false, L"Ошибка изменения настроек Connection is broken"},
+        {1184, true, L"Ошибка изменения настроек Access denied"},
+        {5, true, L"Ошибка изменения настроек текст ошибки"},
+        {5, false, L"Ошибка изменения настроек"},  // a technical error shows the prefix alone
+    };
     CZRNGTErrorMessage message(L"Ошибка изменения настроек", nullptr);
-    const auto broken = Raised(1259, false);
-    message.ShowError(&broken);
-    const auto localized = Raised(1184, true);
-    message.ShowError(&localized);
-    const auto other = Raised(5, true);
-    message.ShowError(&other);
-    const auto technical = Raised(5, false);
-    message.ShowError(&technical);
+    std::vector<std::wstring> expected;
+    for (const auto& c : cases) {
+        const auto error = Raised(c.code, c.localized);
+        message.ShowError(&error);
+        expected.push_back(c.shown);
+    }
     message.ShowError(nullptr);  // nothing
-    ASSERT_EQ(ui::ShownBoxes().size(), 4u);
-    EXPECT_EQ(ui::ShownBoxes()[0].text, L"Ошибка изменения настроек Connection is broken");
-    EXPECT_EQ(ui::ShownBoxes()[1].text, L"Ошибка изменения настроек Access denied");
-    EXPECT_EQ(ui::ShownBoxes()[2].text, L"Ошибка изменения настроек текст ошибки");
-    EXPECT_EQ(ui::ShownBoxes()[3].text, L"Ошибка изменения настроек");  // a technical error shows the prefix alone
+    EXPECT_EQ(Boxes(), expected);
     EXPECT_EQ(ui::ShownBoxes()[0].style, MB_ICONERROR);
     EXPECT_EQ(ui::ShownBoxes()[0].caption, L"Агент администрирования Brenvik");
 }
@@ -56,7 +51,7 @@ TEST_F(ErrorMessages, KnownCodesGetTheirOwnTextAfterThePrefix)
 TEST_F(ErrorMessages, ShowMessageFormatsChoosesTheCaptionAndAddsRightToLeftStyles)
 {
     GetPluginEnvironment().secondCaption = L"second";
-    user.Answer(IDYES).Answer(IDOK);
+    user.Answer(IDYES);
     EXPECT_EQ(ShowMessage(nullptr, 2088, L"Офис", MB_YESNO, 0), IDYES);
     GetPluginEnvironment().rightToLeft = true;
     ShowMessage(nullptr, 0, L"plain", MB_OK, 1);
@@ -68,10 +63,8 @@ TEST_F(ErrorMessages, ShowMessageFormatsChoosesTheCaptionAndAddsRightToLeftStyle
 
 TEST_F(ErrorMessages, AProviderReportsAFailedCommitThroughTheMessage)
 {
-    user.Answer(IDOK);
     CZRNGTErrorMessage message(L"Ошибка изменения настроек", nullptr);
     NHPP::ErrorReporter& reporter = message;
     reporter.ReportError(Raised(1267, false));
-    ASSERT_EQ(ui::ShownBoxes().size(), 1u);
-    EXPECT_EQ(ui::ShownBoxes()[0].text, L"Ошибка изменения настроек Request timeout");
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Ошибка изменения настроек Request timeout"});
 }

@@ -2,39 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "controls/PluginEnvironment.h"
 #include "plugin/frame/PluginResources.h"
+#include "support/TempFolder.h"
 #include "zrpar/Serialize.h"
 #include "zrstd/Strings.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 class PluginFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_folder = fs::path(::testing::TempDir()) / ("plugin-" + std::to_string(::getpid()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        CZRNGTPlgApp::Instance().ExitInstance();
-        fs::remove_all(m_folder);
-    }
-    std::string Folder() const { return m_folder.string() + "/"; }
-    fs::path m_folder;
+    void TearDown() override { CZRNGTPlgApp::Instance().ExitInstance(); }
+    std::string Folder() const { return folder.Path().string() + "/"; }
+    testsupport::TempFolder folder;
 };
 
 }  // namespace
 
 TEST_F(PluginFolder, WithoutAResourceModuleTheOwnStringsServeAndTheLayoutIsLeftToRight)
 {
-    CZRNGTPlgApp::Instance().InitInstance(m_folder.string());  // no trailing separator given
+    CZRNGTPlgApp::Instance().InitInstance(folder.Path().string());  // no trailing separator given
     EXPECT_EQ(CZRNGTPlgApp::Instance().PluginFolder(), Folder());
     EXPECT_FALSE(CZRNGTPlgApp::Instance().HasResourceModule());
     const PluginEnvironment& environment = GetPluginEnvironment();
@@ -47,7 +34,7 @@ TEST_F(PluginFolder, WithoutAResourceModuleTheOwnStringsServeAndTheLayoutIsLeftT
 
 TEST_F(PluginFolder, TheResourceModuleBesideThePluginOverridesStringsById)
 {
-    std::ofstream(m_folder / "zrngtplgloc.dll") << "2582\t1\n1\tNetwork Agent\nnot a string line\n";
+    std::ofstream(folder / "zrngtplgloc.dll") << "2582\t1\n1\tNetwork Agent\nnot a string line\n";
     CZRNGTPlgApp::Instance().InitInstance(Folder());
     EXPECT_TRUE(CZRNGTPlgApp::Instance().HasResourceModule());
     const PluginEnvironment& environment = GetPluginEnvironment();

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "plugin/interface/LoadedPlugin.h"
-#include "ui/CommonControls.h"
-#include "zrpar/Params.h"
+#include "support/ControlQueries.h"
+#include "support/PolicyBuilder.h"
 
 using testsupport::Configure;
 using testsupport::ErrorOf;
@@ -243,15 +243,9 @@ TEST(NacPages, ShowTheirSectionReadOnlyWithTheLocks)
     FakeDataSource source;
     ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();
     source.WithFunctionality(0x44);
-    auto pair = [](ZRSTD::CAutoPtr<ZRPAR::Value> value, bool locked) {
-        auto container = ZRPAR::CreateParams();
-        container->AddValue(L"ZRPRSS_Mnd", ZRPAR::CreateValue(locked).Get());
-        container->AddValue(L"ZRPRSS_Val", value.Get());
-        return container;
-    };
-    auto settings = ZRPAR::CreateParamsBody({{L"NAC_ENABLED", pair(ZRPAR::CreateValue(true), true)},
-                                             {L"NAC_ADMIN_PASSWORD", pair(ZRPAR::CreateValue(L"secret"), false)}});
-    policy.Replace(L"1103", L"1.0.0.0", L"NAC_SETTINGS", pair(ZRPAR::CreateValue(settings.Get()), false).Get());
+    policy.Replace(L"1103", L"1.0.0.0", L"NAC_SETTINGS",
+                   testsupport::Section({{L"NAC_ENABLED", testsupport::Setting(true, true)},
+                                         {L"NAC_ADMIN_PASSWORD", testsupport::Setting(L"secret", false)}}).Get());
     auto configurator = Configure(source, 0);
     ASSERT_EQ(configurator->GetPageCount(), 21);
 
@@ -262,12 +256,7 @@ TEST(NacPages, ShowTheirSectionReadOnlyWithTheLocks)
     const HWND list = GetDlgItem(page->GetWindow(), 1001);
     ASSERT_TRUE(IsWindow(list));
     ASSERT_EQ(SendMessageW(list, LVM_GETITEMCOUNT), 2);
-    auto cell = [&](int row, int column) {
-        LVITEMW item;
-        item.iSubItem = column;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        return item.text;
-    };
+    auto cell = [&](int row, int column) { return testsupport::ListCell(list, row, column); };
     EXPECT_EQ(cell(0, 0), L"NAC_ENABLED");
     EXPECT_EQ(cell(0, 1), L"Да");
     EXPECT_EQ(cell(0, 2), L"Да");

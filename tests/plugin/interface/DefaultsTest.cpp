@@ -23,11 +23,8 @@ struct PolicySetting {
 std::optional<PolicySetting> Setting(ZRPlugin::SettingsStorage& storage, const wchar_t* section, const wchar_t* key)
 {
     auto stored = ReadStored(storage, section);
-    if (!stored) return std::nullopt;
-    auto* settings = static_cast<ZRPAR::ParamsValue*>(stored->FindValue(L"ZRPRSS_Val"))->GetValue();
-    ZRPAR::Value* pair = settings->FindValue(key);
-    if (!pair || pair->GetType() != ZRPAR::VT_PARAMS) return std::nullopt;
-    auto* container = static_cast<ZRPAR::ParamsValue*>(pair)->GetValue();
+    ZRPAR::Params* container = testsupport::SettingIn(stored.Get(), key);
+    if (!container) return std::nullopt;
     return PolicySetting{container->FindValue(L"ZRPRSS_Val"),
                          static_cast<ZRPAR::BoolValue*>(container->FindValue(L"ZRPRSS_Mnd"))->GetValue()};
 }
@@ -98,41 +95,37 @@ TEST(Defaults, AStoreThatRefusesTheDefaultsFailsWith1196)
 
 TEST(Defaults, TasksGetTheDefaultsOfTheirType)
 {
-    {
+    const struct {
+        const wchar_t* type;
+        ZRSTD::CAutoPtr<ZRPAR::Params> expected;
+    } cases[] = {
+        {L"ZRNAG_TASK_START_STOP_APP", ZRPAR::CreateParams()},
+        {L"ZRNAG_TASK_COMP_CONTROL",
+         ZRPAR::CreateParamsBody({
+             {L"ZRNAG_TASK_COMP_CONTROL_SHUTDOWN", true}, {L"ZRNAG_SHUTDOWN_TURN_ON_AFTER_SHUTDOWN", true},
+             {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", false}, {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", 600},
+             {L"ZRNAG_SHUTDOWN_ASK", true}, {L"ZRNAG_SHUTDOWN_IMMEDIATELY", false},
+             {L"ZRNAG_SHUTDOWN_ASK_QUESTION", L"Требуется выполнить перезагрузку компьютера."},
+             {L"ZRNAG_SHUTDOWN_ASK_PERIOD", 600}, {L"ZRNAG_SHUTDOWN_FORCE", false}, {L"ZRNAG_SHUTDOWN_FORCE_TIME", 600},
+         })},
+        {L"ZRNAG_TASK_RECONNECTION", ZRPAR::CreateParamsBody({{L"ZRNAG_PROXYHOST_USE", false}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ZRSTD::ToUtf8(c.type));
         FakeDataSource source;
         ZRPAR::Params& params = source.WithTask();
-        Configure(source, 2, true, L"ZRNAG_TASK_START_STOP_APP")->InitDefaults();
-        EXPECT_EQ(params.GetSize(), 0u);
+        Configure(source, 2, true, c.type)->InitDefaults();
+        EXPECT_TRUE(ZRPAR::Equals(params, *c.expected)) << ZRPAR::RenderText(params);
     }
-    {
-        FakeDataSource source;
-        ZRPAR::Params& params = source.WithTask();
-        Configure(source, 2, true, L"ZRNAG_TASK_COMP_CONTROL")->InitDefaults();
-        const auto expected = ZRPAR::CreateParamsBody({
-            {L"ZRNAG_TASK_COMP_CONTROL_SHUTDOWN", true}, {L"ZRNAG_SHUTDOWN_TURN_ON_AFTER_SHUTDOWN", true},
-            {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", false}, {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", 600},
-            {L"ZRNAG_SHUTDOWN_ASK", true}, {L"ZRNAG_SHUTDOWN_IMMEDIATELY", false},
-            {L"ZRNAG_SHUTDOWN_ASK_QUESTION", L"Требуется выполнить перезагрузку компьютера."},
-            {L"ZRNAG_SHUTDOWN_ASK_PERIOD", 600}, {L"ZRNAG_SHUTDOWN_FORCE", false}, {L"ZRNAG_SHUTDOWN_FORCE_TIME", 600},
-        });
-        EXPECT_TRUE(ZRPAR::Equals(params, *expected)) << ZRPAR::RenderText(params);
-    }
-    {
-        FakeDataSource source;
-        ZRPAR::Params& params = source.WithTask();
-        Configure(source, 2, true, L"ZRNAG_TASK_RECONNECTION")->InitDefaults();
-        EXPECT_TRUE(ZRPAR::Equals(params, *ZRPAR::CreateParamsBody({{L"ZRNAG_PROXYHOST_USE", false}})));
-    }
-    {
-        FakeDataSource source;
-        ZRPAR::Params& params = source.WithTask();
-        Configure(source, 2, true, L"DoUpdate")->InitDefaults();
-        EXPECT_EQ(static_cast<ZRPAR::StringValue*>(params.FindValue(L"retranslation_dir"))->GetValue(),
-                  L"%ALLUSERSPROFILE%\\Application Data\\BrenvikLab\\hubcore\\1103\\Updates");
-        EXPECT_EQ(static_cast<ZRPAR::StringValue*>(params.FindValue(L"retranslation_dir_linux"))->GetValue(),
-                  L"/var/opt/brenvik/zrnagent/1103/Updates");
-        EXPECT_EQ(params.FindValue(L"UpdateSourceList")->GetType(), ZRPAR::VT_ARRAY);
-    }
+
+    FakeDataSource source;
+    ZRPAR::Params& params = source.WithTask();
+    Configure(source, 2, true, L"DoUpdate")->InitDefaults();
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(params.FindValue(L"retranslation_dir"))->GetValue(),
+              L"%ALLUSERSPROFILE%\\Application Data\\BrenvikLab\\hubcore\\1103\\Updates");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(params.FindValue(L"retranslation_dir_linux"))->GetValue(),
+              L"/var/opt/brenvik/zrnagent/1103/Updates");
+    EXPECT_EQ(params.FindValue(L"UpdateSourceList")->GetType(), ZRPAR::VT_ARRAY);
 }
 
 TEST(Defaults, AVulnerabilitySearchKeepsPathsItHasAndGetsTheDefaultOnesOtherwise)

@@ -29,7 +29,7 @@ std::vector<std::int32_t> Indexes(const ZRPAR::Params& group)
     return indexes;
 }
 
-std::wstring Name(const ZRPAR::Params& group) { return static_cast<ZRPAR::StringValue*>(group.FindValue(L"name"))->GetValue(); }
+std::wstring Name(const ZRPAR::Params& group) { return ZRPAR::GetStringValue(&group, L"name"); }
 
 ZRSTD::CAutoPtr<ZRPAR::Params> Grouping(ZRPlugin::IDataSource* source, std::int32_t kind)
 {
@@ -53,8 +53,8 @@ TEST(Grouping, PolicyGroupsShiftByTheNetworkAccessControlBlock)
     EXPECT_EQ(Name(*groups[0]), L"");
     EXPECT_EQ(Indexes(*groups[0]), (std::vector<std::int32_t>{0, 1, 5, 8, 9, 11}));
     EXPECT_EQ(Name(*groups[1]), L"Сеть");
-    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(groups[1]->FindValue(L"page_index"))->GetValue(), 6);
-    EXPECT_FALSE(static_cast<ZRPAR::BoolValue*>(groups[1]->FindValue(L"expanded"))->GetValue());
+    EXPECT_EQ(ZRPAR::GetIntValue(groups[1], L"page_index"), 6);
+    EXPECT_FALSE(ZRPAR::GetBoolValue(groups[1], L"expanded"));
     EXPECT_EQ(Indexes(*groups[2]), (std::vector<std::int32_t>{7, 10, 12, 13}));
     EXPECT_EQ(groups[0]->FindValue(L"expanded"), nullptr);  // the first group carries no flags
 
@@ -70,7 +70,7 @@ TEST(Grouping, PolicyGroupsShiftByTheNetworkAccessControlBlock)
     ASSERT_EQ(nested.size(), 2u);
     EXPECT_EQ(Indexes(*nested[0]), (std::vector<std::int32_t>{9, 10}));
     EXPECT_EQ(nested[0]->FindValue(L"expanded"), nullptr);
-    EXPECT_FALSE(static_cast<ZRPAR::BoolValue*>(nested[0]->FindValue(L"bold_pages"))->GetValue());
+    EXPECT_FALSE(ZRPAR::GetBoolValue(nested[0], L"bold_pages"));
     EXPECT_EQ(Indexes(*nested[1]), (std::vector<std::int32_t>{12, 13}));
 }
 
@@ -122,7 +122,7 @@ TEST(Grouping, DistributionPointGroupsFollowThePlatformClass)
         EXPECT_EQ(Indexes(*groups[0]), c.first);
         EXPECT_EQ(Indexes(*groups[1]), c.scanning);
         EXPECT_EQ(Name(*groups[1]), L"Сканирование сети");
-        EXPECT_TRUE(static_cast<ZRPAR::BoolValue*>(groups[1]->FindValue(L"bold"))->GetValue());
+        EXPECT_TRUE(ZRPAR::GetBoolValue(groups[1], L"bold"));
     }
 }
 
@@ -143,12 +143,12 @@ TEST(Taskpad, LinksNameTheTaskpadsOwnPagesAndGrowByTheNetworkAccessControlGroup)
     links->GetLinks(&document, &source);
     auto items = Containers(*document, L"NESTED");
     ASSERT_EQ(items.size(), 7u);
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(items[2]->FindValue(L"NAME"))->GetValue(), L"Служба Windows Update");
-    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(items[2]->FindValue(L"PAGE"))->GetValue(), 2);
-    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(items[5]->FindValue(L"ISGROUP"))->GetValue(), 1);
+    EXPECT_EQ(ZRPAR::GetStringValue(items[2], L"NAME"), L"Служба Windows Update");
+    EXPECT_EQ(ZRPAR::GetIntValue(items[2], L"PAGE"), 2);
+    EXPECT_EQ(ZRPAR::GetIntValue(items[5], L"ISGROUP"), 1);
     const auto network = Containers(*items[5], L"NESTED");
     ASSERT_EQ(network.size(), 3u);
-    EXPECT_EQ(static_cast<ZRPAR::IntValue*>(network[2]->FindValue(L"PAGE"))->GetValue(), 8);
+    EXPECT_EQ(ZRPAR::GetIntValue(network[2], L"PAGE"), 8);
 
     source.WithFunctionality(0x44);
     links->GetLinks(&document, &source);
@@ -157,6 +157,6 @@ TEST(Taskpad, LinksNameTheTaskpadsOwnPagesAndGrowByTheNetworkAccessControlGroup)
     const auto nac = Containers(*items[7], L"NESTED");
     ASSERT_EQ(nac.size(), 7u);
     std::vector<std::int32_t> pages;
-    for (const auto* link : nac) pages.push_back(static_cast<ZRPAR::IntValue*>(link->FindValue(L"PAGE"))->GetValue());
+    for (const auto* link : nac) pages.push_back(ZRPAR::GetIntValue(link, L"PAGE"));
     EXPECT_EQ(pages, (std::vector<std::int32_t>{18, 19, 13, 14, 20, 16, 17}));
 }

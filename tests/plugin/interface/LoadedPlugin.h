@@ -7,6 +7,7 @@
 
 #include "host/console/PluginLibrary.h"
 #include "host/pagehost/PageHost.h"
+#include "support/Errors.h"
 #include "support/FakeDataSource.h"
 #include "ui/Window.h"
 #include "zrstd/Strings.h"
@@ -69,18 +70,6 @@ inline std::vector<std::string> PageTitles(ZRPlugin::IZRConfigurator& configurat
     for (std::int32_t index = 0; index < configurator.GetPageCount(); ++index)
         titles.push_back(ZRSTD::ToUtf8(configurator.GetPageTitle(index)));
     return titles;
-}
-
-// The error a call raised: "module code".
-template <class F>
-std::string ErrorOf(F&& call)
-{
-    try {
-        call();
-    } catch (const ZRERR::Error& error) {
-        return error.GetModule() + " " + std::to_string(error.GetCode());
-    }
-    return "no error";
 }
 
 }  // namespace testsupport

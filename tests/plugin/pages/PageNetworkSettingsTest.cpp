@@ -5,7 +5,6 @@
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
-#include "support/StorageDoubles.h"
 
 using testsupport::LockedSetting;
 using testsupport::Section;
@@ -20,8 +19,16 @@ class NetworkPage : public testsupport::PageTest {
 protected:
     void OpenPolicy(std::initializer_list<ZRPAR::ParamsBodyEntry> settings = {})
     {
-        policy.Replace(L"1103", L"1.0.0.0", L"86", Section(settings).Get());
+        Store(L"86", Section(settings));
         Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
+    }
+    // The local settings of a computer of this type, holding these values.
+    ZRPlugin::SettingsStorage& OpenLocal(std::int32_t computerType, const ZRSTD::CAutoPtr<ZRPAR::Params>& values)
+    {
+        ZRPlugin::SettingsStorage& local = source.WithComputer(computerType);
+        local.Replace(L"1103", L"1.0.0.0", L"86", values.Get());
+        Open(new Product(PageData(NHPP::kObjectLocalSettings, NHPP::kSectionProduct, {L"86"})));
+        return local;
     }
     ZRPAR::Params* Pair(const wchar_t* key) { return Stored(L"86", key); }
     std::int32_t StoredPort()
@@ -100,7 +107,7 @@ TEST_F(NetworkPage, ValidationNamesTheFieldAndItsRangeAndWritesNothing)
         Reopen();
         auto section = Section(c.stored);
         ZRPAR::GetParamsValue(section, L"ZRPRSS_Val")->AddValue(L"OpenUdpPort", ZRPAR::CreateValue(Setting(true, false).Get()).Get());
-        policy.Replace(L"1103", L"1.0.0.0", L"86", section.Get());
+        Store(L"86", section);
         Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"})));
         if (c.typed) ui::ReplaceText(Control(c.control), c.typed);
         EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Refused);
@@ -194,42 +201,24 @@ TEST_F(NetworkPage, LocalSettingsNameTheServerAndFollowThePlatform)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.computerType);
-        testsupport::FakeDataSource computer;
-        computer.WithComputer(c.computerType).Replace(L"1103", L"1.0.0.0", L"86", c.local.Get());
-        auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
-        data->RegisterSection(L"86", NHPP::kSectionProduct, true);
-        host::PageHost localSheet;
-        auto* local = new Product(data);
-        const HWND shown = localSheet.Embed(local);
-        ASSERT_TRUE(shown);
-        EXPECT_EQ(GetDlgItemTextW(shown, Product::kConnectedTo), c.line);
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(shown, Page::kUseSsl)), c.sslEnabled);
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(shown, Page::kFirewallPorts)), c.firewallEnabled);
+        Reopen();
+        OpenLocal(c.computerType, c.local);
+        EXPECT_EQ(Text(Product::kConnectedTo), c.line);
+        EXPECT_EQ(Enabled(Page::kUseSsl), c.sslEnabled);
+        EXPECT_EQ(Enabled(Page::kFirewallPorts), c.firewallEnabled);
         if (!c.firewallEnabled) {
-            EXPECT_EQ(SendMessageW(GetDlgItem(shown, Page::kFirewallPorts), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+            EXPECT_FALSE(Checked(Page::kFirewallPorts));
         }
-        EXPECT_EQ(GetDlgItemTextW(shown, Product::kProxyLink), L"Настройки подключения через &прокси-сервер");
-        local->Release();
+        EXPECT_EQ(Text(Product::kProxyLink), L"Настройки подключения через &прокси-сервер");
     }
 }
 
 TEST_F(NetworkPage, TheProxyLinkShowsTheInstalledProxyReadOnlyAndChangesNothing)
 {
-    testsupport::FakeDataSource computer;
-    computer.WithComputer(0).Replace(
-        L"1103", L"1.0.0.0", L"86",
-        ZRPAR::CreateParamsBody({{L"ServerAddress", L"adm"},
-                                 {L"ZRNAG_PROXYHOST_USE", true},
-                                 {L"ZRNAG_PROXYHOST_LOCATION", L"http://proxy.corp"},
-                                 {L"ZRNAG_PROXYHOST_LOGIN", L"CORP\\agent"}})
-            .Get());
-    auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
-    data->RegisterSection(L"86", NHPP::kSectionProduct, true);
-    host::PageHost localSheet;
-    auto* local = new Product(data);
-    const HWND shown = localSheet.Embed(local);
-    ASSERT_TRUE(shown);
-
+    OpenLocal(0, ZRPAR::CreateParamsBody({{L"ServerAddress", L"adm"},
+                                          {L"ZRNAG_PROXYHOST_USE", true},
+                                          {L"ZRNAG_PROXYHOST_LOCATION", L"http://proxy.corp"},
+                                          {L"ZRNAG_PROXYHOST_LOGIN", L"CORP\\agent"}}));
     bool opened = false;
     user.InDialog([&](HWND dialog) {
         opened = true;
@@ -241,60 +230,44 @@ TEST_F(NetworkPage, TheProxyLinkShowsTheInstalledProxyReadOnlyAndChangesNothing)
         EXPECT_EQ(GetDlgItem(dialog, IDOK), nullptr);  // nothing here to confirm
         ui::Click(ui::FindControl(dialog, IDCANCEL));
     });
-    ui::Click(ui::FindControl(shown, Product::kProxyLink));
+    ui::Click(Control(Product::kProxyLink));
     EXPECT_TRUE(opened);
-    EXPECT_FALSE(local->IsModified());
-    local->Release();
+    EXPECT_FALSE(page->IsModified());
 }
 
 TEST_F(NetworkPage, AComputerWhosePolicyCannotBeReadShowsItsValuesLockedAndSavesNothing)
 {
-    testsupport::FakeDataSource computer;
-    ZRPlugin::SettingsStorage& local = computer.WithComputer(0);
-    local.Replace(L"1103", L"1.0.0.0", L"86", ZRPAR::CreateParamsBody({{L"UseSsl", false}}).Get());
-    auto* damaged = computer.Set(L"POLICY_SETTINGS", ZRSTD::MakeRef<testsupport::FailingStorage>());
+    auto* damaged = source.Set(L"POLICY_SETTINGS", ZRSTD::MakeRef<testsupport::FailingStorage>());
     damaged->failReads = true;
-    auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
-    data->RegisterSection(L"86", NHPP::kSectionProduct, true);
-    host::PageHost localSheet;
-    auto* page = new Product(data);
-    const HWND shown = localSheet.Embed(page);
-    ASSERT_TRUE(shown);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0], L"Параметры политики не удалось прочитать: the test storage refuses to read\n"
-                          L"Параметры, которые может задавать политика, недоступны для изменения, и изменения на этой "
-                          L"странице сохранить нельзя.");
-    EXPECT_FALSE(SendMessageW(GetDlgItem(shown, Page::kUseSsl), BM_GETCHECK, 0, 0));  // the computer's value
-    for (int id : {Page::kUseSsl, Page::kPeriod, Page::kUseUdp, Page::kForcedConnection})
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(shown, id))) << id;
-    EXPECT_EQ(localSheet.PressOk().outcome, host::PageHost::Outcome::Failed);
-    EXPECT_FALSE(ZRPAR::GetBoolValue(testsupport::ReadStored(local, L"86"), L"UseSsl"));
-    EXPECT_EQ(testsupport::ReadStored(local, L"86")->GetSize(), 1u);  // nothing written
-    page->Release();
+    ZRPlugin::SettingsStorage& local = OpenLocal(0, ZRPAR::CreateParamsBody({{L"UseSsl", false}}));
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{
+                           L"Параметры политики не удалось прочитать: the test storage refuses to read\n"
+                           L"Параметры, которые может задавать политика, недоступны для изменения, и изменения на этой "
+                           L"странице сохранить нельзя."});
+    EXPECT_FALSE(Checked(Page::kUseSsl));  // the computer's value
+    for (int id : {Page::kUseSsl, Page::kPeriod, Page::kUseUdp, Page::kForcedConnection}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Failed);
+    const auto stored = testsupport::ReadStored(local, L"86");  // nothing written
+    EXPECT_TRUE(ZRPAR::Equals(*stored, *ZRPAR::CreateParamsBody({{L"UseSsl", false}}))) << ZRPAR::RenderText(*stored);
 }
 
 TEST_F(NetworkPage, TheExportGroupsTheConnectionUnderItsLock)
 {
-    policy.Replace(L"1103", L"1.0.0.0", L"86",
-                   Section({{L"ServerPingTimeout", Setting(300000, true)}, {L"UseSsl", Setting(true, true)},
-                            {L"OpenUdpPort", Setting(true, false)}}).Get());
-    NHPP::CNHPPageData data(&source, NHPP::kObjectPolicy);
-    data.RegisterSection(L"86", NHPP::kSectionPolicy, true);
-    const auto results = Page::Export(data);
+    Store(L"86", Section({{L"ServerPingTimeout", Setting(300000, true)}, {L"UseSsl", Setting(true, true)},
+                          {L"OpenUdpPort", Setting(true, false)}}));
+    const auto results = Page::Export(*PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {L"86"}));
     ASSERT_EQ(results.size(), 1u);
-    const ZRPAR::Params& exported = *results[0];
-    std::vector<std::wstring> names;
-    for (std::size_t i = 0; i < exported.GetSize(); ++i) names.push_back(exported.NameAt(i));
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Подключение к Серверу администрирования",
-                                                L"Use update agent to force connection to Administration Server",
-                                                L"Замочек \"Use update agent to force connection to Administration Server\"",
-                                                L"Использовать UDP-порт", L"Номер UDP-порта",
-                                                L"Замочек \"Использовать UDP-порт\""}));
-    const auto* connection = static_cast<ZRPAR::ParamsValue*>(exported.ValueAt(0))->GetValue();
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(connection->FindValue(L"Период синхронизации, мин."))->GetValue(), L"5");
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(
-                  connection->FindValue(L"Замочек \"Подключение к Серверу администрирования\""))->GetValue(),
-              L"Редактирование запрещено");
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(exported.ValueAt(3))->GetValue(), L"Да");
-    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(exported.ValueAt(4))->GetValue(), L"15000");
+    EXPECT_EQ(testsupport::ExportText(*results[0]),
+              "Подключение к Серверу администрирования\n"
+              "  Период синхронизации, мин.: 5\n"
+              "  Сжимать сетевой трафик: Да\n"
+              "  Открывать порты Агента администрирования в Windows Firewall: Да\n"
+              "  Использовать SSL-соединение: Да\n"
+              "  Использовать шлюз соединений Агента обновлений (при наличии) в настройках подключения по умолчанию: Да\n"
+              "  Замочек \"Подключение к Серверу администрирования\": Редактирование запрещено\n"
+              "Use update agent to force connection to Administration Server: Нет\n"
+              "Замочек \"Use update agent to force connection to Administration Server\": Редактирование разрешено\n"
+              "Использовать UDP-порт: Да\n"
+              "Номер UDP-порта: 15000\n"
+              "Замочек \"Использовать UDP-порт\": Редактирование разрешено\n");
 }

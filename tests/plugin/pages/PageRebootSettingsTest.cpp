@@ -4,7 +4,6 @@
 
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
-#include "zrpar/Render.h"
 
 using testsupport::LockedSetting;
 using testsupport::Section;
@@ -17,10 +16,7 @@ constexpr const wchar_t* kSection = L"ZRNAG_SECTION_REBOOT_SETTINGS";
 
 class RebootPage : public testsupport::PageTest {
 protected:
-    void Store(std::initializer_list<ZRPAR::ParamsBodyEntry> settings)
-    {
-        policy.Replace(L"1103", L"1.0.0.0", kSection, Section(settings).Get());
-    }
+    void Store(std::initializer_list<ZRPAR::ParamsBodyEntry> settings) { PageTest::Store(kSection, Section(settings)); }
     void OpenPolicy() { Open(new Page(PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {kSection}))); }
     std::int32_t StoredInt(const wchar_t* key) { return StoredValue<ZRPAR::IntValue>(kSection, key); }
     bool StoredBool(const wchar_t* key) { return StoredValue<ZRPAR::BoolValue>(kSection, key); }
@@ -155,21 +151,17 @@ TEST_F(RebootPage, ComputersThatCannotRestartOnRequestShowDoNotRestartAndKeepThe
     } cases[] = {{0, L"15.0.0.0", false}, {0, L"6.5.0", true}, {0x2000, L"15.0.0.0", true}, {0, L"", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.computerType);
-        testsupport::FakeDataSource computer;
-        ZRPlugin::SettingsStorage& local = computer.WithComputer(c.computerType);
+        Reopen();
+        ZRPlugin::SettingsStorage& local = source.WithComputer(c.computerType);
         local.Replace(L"1103", L"1.0.0.0", kSection, ZRPAR::CreateParamsBody({{L"ZRNAG_SHUTDOWN_ASK", true}}).Get());
-        auto data = std::make_shared<NHPP::CNHPPageData>(&computer, NHPP::kObjectLocalSettings);
+        auto data = PageData(NHPP::kObjectLocalSettings, NHPP::kSectionProduct, {kSection});
         data->SetAgentVersion(c.agentVersion);
-        data->RegisterSection(kSection, NHPP::kSectionProduct, true);
-        host::PageHost localSheet;
-        auto* local_page = new CPageRebootSettingsProduct(data);
-        HWND local_window = localSheet.Embed(local_page);
-        EXPECT_EQ(SendMessageW(GetDlgItem(local_window, Page::kNoRestart), BM_GETCHECK, 0, 0) == BST_CHECKED, c.forced);
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(local_window, Page::kAskUser)), !c.forced);
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(GetDlgItem(local_window, Page::kLock), CLockCtrl::kDropDownId)));
-        ASSERT_EQ(localSheet.PressOk().outcome, host::PageHost::Outcome::Applied);
+        Open(new CPageRebootSettingsProduct(data));
+        EXPECT_EQ(Checked(Page::kNoRestart), c.forced);
+        EXPECT_EQ(Enabled(Page::kAskUser), !c.forced);
+        EXPECT_FALSE(IsWindowEnabled(LockDropDown(Page::kLock)));
+        ASSERT_EQ(Sheet().PressOk().outcome, host::PageHost::Outcome::Applied);
         EXPECT_TRUE(ZRPAR::GetBoolValue(testsupport::ReadStored(local, kSection), L"ZRNAG_SHUTDOWN_ASK"));
-        local_page->Release();
     }
 }
 
@@ -177,16 +169,23 @@ TEST_F(RebootPage, TheExportDescribesTheChosenAction)
 {
     const struct {
         const char* name;
-        std::vector<std::pair<const wchar_t*, ZRSTD::CAutoPtr<ZRPAR::Params>>> stored;
+        ZRSTD::CAutoPtr<ZRPAR::Params> stored;
         std::string expected;
     } cases[] = {
-        {"nothing", {}, "  Не перезагружать операционную систему: Да\n"},
-        {"automatic", {{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(true, false)}, {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", Setting(true, false)},
-                       {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", Setting(600, false)}},
+        {"nothing", Section({}),
+         "  Замочек \"Управление перезагрузкой\": Редактирование разрешено\n"
+         "  Не перезагружать операционную систему: Да\n"},
+        {"automatic",
+         Section({{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(true, false)}, {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP", Setting(true, false)},
+                  {L"ZRNAG_SHUTDOWN_FROCE_CLOSE_APP_PERIOD", Setting(600, false)}}),
+         "  Замочек \"Управление перезагрузкой\": Редактирование разрешено\n"
          "  При необходимости перезагрузить операционную систему автоматически\n"
          "    Принудительно завершать приложения в заблокированных сессиях через, минуты: 10\n"},
-        {"ask", {{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(false, true)}, {L"ZRNAG_SHUTDOWN_ASK", Setting(true, true)}, {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(0, true)},
-                 {L"ZRNAG_SHUTDOWN_FORCE", Setting(true, true)}, {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(125, true)}},
+        {"ask",
+         Section({{L"ZRNAG_SHUTDOWN_IMMEDIATELY", Setting(false, true)}, {L"ZRNAG_SHUTDOWN_ASK", Setting(true, true)},
+                  {L"ZRNAG_SHUTDOWN_ASK_PERIOD", Setting(0, true)}, {L"ZRNAG_SHUTDOWN_FORCE", Setting(true, true)},
+                  {L"ZRNAG_SHUTDOWN_FORCE_TIME", Setting(125, true)}}),
+         "  Замочек \"Управление перезагрузкой\": Редактирование запрещено\n"
          "  Запросить у пользователя разрешение на перезагрузку\n"
          "    Принудительно завершать приложения в заблокированных сессиях через, минуты: Нет\n"
          "    Повторять запрос периодически, минуты: Нет\n"
@@ -194,30 +193,9 @@ TEST_F(RebootPage, TheExportDescribesTheChosenAction)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto settings = ZRPAR::CreateParams();
-        for (const auto& [key, value] : c.stored) settings->AddValue(key, ZRPAR::CreateValue(value.Get()).Get());
-        policy.Replace(L"1103", L"1.0.0.0", kSection, Setting(settings, false).Get());
-        NHPP::CNHPPageData data(&source, NHPP::kObjectPolicy);
-        data.RegisterSection(kSection, NHPP::kSectionPolicy, true);
-        const auto results = Page::Export(data);
+        PageTest::Store(kSection, c.stored);
+        const auto results = Page::Export(*PageData(NHPP::kObjectPolicy, NHPP::kSectionPolicy, {kSection}));
         ASSERT_EQ(results.size(), 1u);
-        // rendered as the console host prints it, one line per value
-        std::string text;
-        for (std::size_t i = 0; i < results[0]->GetSize(); ++i) {
-            const std::wstring& name = results[0]->NameAt(i);
-            ZRPAR::Value* value = results[0]->ValueAt(i);
-            if (value->GetType() == ZRPAR::VT_STRING) {
-                text += "  " + ZRSTD::ToUtf8(name) + ": " + ZRSTD::ToUtf8(static_cast<ZRPAR::StringValue*>(value)->GetValue()) + "\n";
-            } else {
-                text += "  " + ZRSTD::ToUtf8(name) + "\n";
-                const auto* inner = static_cast<ZRPAR::ParamsValue*>(value)->GetValue();
-                for (std::size_t j = 0; j < inner->GetSize(); ++j)
-                    text += "    " + ZRSTD::ToUtf8(inner->NameAt(j)) + ": " +
-                            ZRSTD::ToUtf8(static_cast<ZRPAR::StringValue*>(inner->ValueAt(j))->GetValue()) + "\n";
-            }
-        }
-        const bool mandatory = std::string(c.name) == "ask";
-        EXPECT_EQ(text, std::string("  Замочек \"Управление перезагрузкой\": ") +
-                            (mandatory ? "Редактирование запрещено" : "Редактирование разрешено") + "\n" + c.expected);
+        EXPECT_EQ(testsupport::ExportText(*results[0], "  "), c.expected);
     }
 }
