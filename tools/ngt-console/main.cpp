@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     events->footer("Example: ngt-console events --format json");
 
     auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
-    config->add_option("KEY", key, "server_version, functionality, nac_allowed or product_mode");
+    config->add_option("KEY", key, "server_version, functionality, nac_allowed, product_mode, forced_connection or proxy_detection");
     config->add_option("VALUE", value, "a number (decimal or 0x hexadecimal)");
     config->footer("Examples:\n  ngt-console config\n  ngt-console config functionality 0x44");
 
