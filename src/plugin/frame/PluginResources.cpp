@@ -11,6 +11,9 @@
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
+#include "plugin/pages/installer/PageInstallerSettingsAdvanced.h"
+#include "plugin/pages/installer/PageInstallerSettingsComponents.h"
+#include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
 
@@ -42,6 +45,9 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgConnectionManagerTimeInterval::Template());
         resources->AddTemplate(CDlgProxySettings::EditableTemplate());
         resources->AddTemplate(CDlgProxySettings::ReadOnlyTemplate());
+        resources->AddTemplate(CPageInstallerSettingsGeneral::Template());
+        resources->AddTemplate(CPageInstallerSettingsAdvanced::Template());
+        resources->AddTemplate(CPageInstallerSettingsComponents::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();
