@@ -13,6 +13,7 @@
 #include "plugin/pages/installer/PageInstallerSettingsAdvanced.h"
 #include "plugin/pages/installer/PageInstallerSettingsComponents.h"
 #include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
+#include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -129,6 +130,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageSettingsInetProxy", &CPageSettingsInetProxy::Export},
         {L"CPageConnectionManagerSettings", &CPageConnectionManagerSettings::Export},
         {L"CPageInstallerSettingsGeneral", &CPageInstallerSettingsGeneral::Export},
+        {L"CPageInstallerSettingsNetwork", &CPageInstallerSettingsNetwork::Export},
         {L"CPageInstallerSettingsAdvanced", &CPageInstallerSettingsAdvanced::Export},
         {L"CPageInstallerSettingsComponents", &CPageInstallerSettingsComponents::Export},
     };

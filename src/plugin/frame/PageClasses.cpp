@@ -12,6 +12,7 @@
 #include "plugin/pages/installer/PageInstallerSettingsAdvanced.h"
 #include "plugin/pages/installer/PageInstallerSettingsComponents.h"
 #include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
+#include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
 namespace frame {
@@ -59,6 +60,7 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageSettingsInetProxy", &Create<CPageSettingsInetProxy>},
         {L"CPageSettingsInetProxyProduct", &Create<CPageSettingsInetProxyProduct>},
         {L"CPageInstallerSettingsGeneral", &Create<CPageInstallerSettingsGeneral>},
+        {L"CPageInstallerSettingsNetwork", &Create<CPageInstallerSettingsNetwork>},
         {L"CPageInstallerSettingsAdvanced", &Create<CPageInstallerSettingsAdvanced>},
         {L"CPageInstallerSettingsComponents", &Create<CPageInstallerSettingsComponents>},
         {L"CPageNacNetObjects", NacView(0)},
