@@ -16,6 +16,7 @@
 //   "ZRLIM::Limits"                                ILimits
 //   "SELECT_IPDIAPASON"                            IIpRangePicker
 //   "NH_DLG_SCHEDULE"                              IScheduleEditor
+//   "NH_NODE_PROPERTIES"                           INodeProperties
 #include <cstddef>
 #include <cstdint>
 
@@ -128,6 +129,16 @@ public:
     static constexpr const char* kInterfaceName = "ZRPlugin::ILimits";
     virtual std::int32_t GetLimit(std::int32_t item) = 0;
     virtual ~ILimits() = default;
+};
+
+// The properties of the console node under which the edited object is
+// shown, by number (what each means is the console's; pages test a few).
+class INodeProperties : public ZRSTD::ZRBaseQI {
+public:
+    static constexpr const char* kInterfaceName = "ZRPlugin::INodeProperties";
+    // False when the node has no property of that number.
+    virtual bool GetNodeProperty(std::int32_t id, std::int32_t& value) = 0;
+    virtual ~INodeProperties() = default;
 };
 
 // The item of that name as interface I (I::kInterfaceName), or null when the

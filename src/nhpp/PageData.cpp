@@ -150,6 +150,14 @@ std::int32_t CNHPPageData::GetServerVersionId() const
     return 0;
 }
 
+std::optional<std::int32_t> CNHPPageData::GetNodeProperty(std::int32_t id) const
+{
+    auto properties = ZRPlugin::GetDataSourceItem<ZRPlugin::INodeProperties>(m_dataSource, L"NH_NODE_PROPERTIES");
+    std::int32_t value = 0;
+    if (!properties || !properties->GetNodeProperty(id, value)) return std::nullopt;
+    return value;
+}
+
 ZRSTD::CAutoPtr<ZRPAR::Params> GetAdditionalInfo(ZRPlugin::IDataSource* dataSource)
 {
     return GetItemParams(dataSource, L"NH_ADDITIONAL_INFO");

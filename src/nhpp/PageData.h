@@ -104,6 +104,9 @@ public:
     int GetPlatformType() const;
     // The administration server's version id ("ZRADMSRV_SERVER_VERSION_ID"), 0 when unknown.
     std::int32_t GetServerVersionId() const;
+    // A property of the console node the object is shown under
+    // ("NH_NODE_PROPERTIES"); nothing when the console does not report it.
+    std::optional<std::int32_t> GetNodeProperty(std::int32_t id) const;
 
 private:
     ZRPlugin::IDataSource* m_dataSource;

@@ -153,7 +153,8 @@ int main(int argc, char** argv)
     AddFormat(events, format);
 
     auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
-    config->add_option("KEY", key, "server_version, functionality, nac_allowed, product_mode or forced_connection");
+    config->add_option("KEY", key,
+                       "server_version, functionality, nac_allowed, product_mode, forced_connection or proxy_detection");
     config->add_option("VALUE", value, "a number (decimal or 0x hexadecimal)");
     AddFormat(config, format);
     config->footer("Examples:\n  ngt-console config\n  ngt-console config functionality 0x44");

@@ -55,6 +55,8 @@ const std::vector<ConfigurationKey>& ConfigurationKeys()
         {"nac_allowed", "1 when the administrator may use network access control, else 0"},
         {"product_mode", "the product mode mask; bit 0x2 turns off real-time vulnerability assessment"},
         {"forced_connection", "1 when the licence lets agents force their connection through update agents, else 0"},
+        {"proxy_detection", "1 when the console's node offers installation packages automatic proxy detection "
+                            "(node property 9), else 0"},
     };
     return keys;
 }
@@ -68,6 +70,7 @@ ConsoleConfiguration ConsoleConfiguration::Read(SettingsStore& store)
         Checked("functionality", Stored(store, "functionality", "0"), INT32_MIN, UINT32_MAX));
     configuration.nacAllowed = Checked("nac_allowed", Stored(store, "nac_allowed", "1"), 0, 1) == 1;
     configuration.forcedConnection = Checked("forced_connection", Stored(store, "forced_connection", "1"), 0, 1) == 1;
+    configuration.proxyDetection = Checked("proxy_detection", Stored(store, "proxy_detection", "1"), 0, 1) == 1;
     configuration.productMode =
         static_cast<std::uint32_t>(Checked("product_mode", Stored(store, "product_mode", "0"), 0, UINT32_MAX));
     return configuration;
@@ -80,9 +83,9 @@ void WriteConfiguration(SettingsStore& store, const std::string& key, const std:
     if (!known)
         ZRERR_throwLocalizedError(kModule, kBadConfiguration,
                                   ZRSTD::FormatW(L"unknown configuration key \"%hs\" (keys: server_version, "
-                                                 L"functionality, nac_allowed, product_mode, forced_connection)",
+                                                 L"functionality, nac_allowed, product_mode, forced_connection, proxy_detection)",
                                                  key));
-    if (key == "nac_allowed" || key == "forced_connection") Checked(key, value, 0, 1);
+    if (key == "nac_allowed" || key == "forced_connection" || key == "proxy_detection") Checked(key, value, 0, 1);
     else if (key == "server_version") Checked(key, value, INT32_MIN, INT32_MAX);
     else Checked(key, value, 0, UINT32_MAX);
     store.SetConfig(ZRSTD::FromUtf8(key), ZRSTD::FromUtf8(value));
@@ -97,6 +100,7 @@ std::vector<std::pair<std::string, std::string>> DescribeConfiguration(SettingsS
         {"nac_allowed", configuration.nacAllowed ? "1" : "0"},
         {"product_mode", Hex(configuration.productMode)},
         {"forced_connection", configuration.forcedConnection ? "1" : "0"},
+        {"proxy_detection", configuration.proxyDetection ? "1" : "0"},
     };
 }
 

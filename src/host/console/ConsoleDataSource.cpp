@@ -172,6 +172,9 @@ void ConsoleDataSource::AddConsoleItems()
     AddItem(L"SELECT_IPDIAPASON", Item(ZRSTD::MakeRef<IpRangePicker>(m_store)));
     AddItem(L"NH_DLG_SCHEDULE", Item(ZRSTD::MakeRef<ScheduleEditor>()));
     AddItem(L"ZRLIM::Limits", Item(ZRSTD::MakeRef<Limits>(m_configuration.forcedConnection)));
+    // property 9: the node lets installation packages detect their proxy automatically
+    AddItem(L"NH_NODE_PROPERTIES",
+            Item(ZRSTD::MakeRef<NodeProperties>(std::map<std::int32_t, std::int32_t>{{9, m_configuration.proxyDetection ? 1 : 0}})));
 }
 
 ConsoleDataSource::~ConsoleDataSource() = default;

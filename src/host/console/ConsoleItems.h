@@ -3,6 +3,7 @@
 // Items of the console's data source that hold what the console knows: a
 // settings container, a single value, the administrator's access to a
 // functional area.
+#include <map>
 #include <string_view>
 
 #include "zrplugin/DataSource.h"
@@ -49,6 +50,22 @@ public:
 
 private:
     bool m_forcedConnection;
+};
+
+// The properties of the console node an object is shown under, by number.
+class NodeProperties : public ZRSTD::ZRBaseQIImpl<ZRPlugin::INodeProperties> {
+public:
+    explicit NodeProperties(std::map<std::int32_t, std::int32_t> properties) : m_properties(std::move(properties)) {}
+    bool GetNodeProperty(std::int32_t id, std::int32_t& value) override
+    {
+        const auto found = m_properties.find(id);
+        if (found == m_properties.end()) return false;
+        value = found->second;
+        return true;
+    }
+
+private:
+    std::map<std::int32_t, std::int32_t> m_properties;
 };
 
 }  // namespace host

@@ -10,6 +10,10 @@
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
+#include "plugin/pages/installer/PageInstallerSettingsAdvanced.h"
+#include "plugin/pages/installer/PageInstallerSettingsComponents.h"
+#include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
+#include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -125,6 +129,10 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageNetworkSettingsBase", &CPageNetworkSettingsBase::Export},
         {L"CPageSettingsInetProxy", &CPageSettingsInetProxy::Export},
         {L"CPageConnectionManagerSettings", &CPageConnectionManagerSettings::Export},
+        {L"CPageInstallerSettingsGeneral", &CPageInstallerSettingsGeneral::Export},
+        {L"CPageInstallerSettingsNetwork", &CPageInstallerSettingsNetwork::Export},
+        {L"CPageInstallerSettingsAdvanced", &CPageInstallerSettingsAdvanced::Export},
+        {L"CPageInstallerSettingsComponents", &CPageInstallerSettingsComponents::Export},
     };
     return routines;
 }

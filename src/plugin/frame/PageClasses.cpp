@@ -9,6 +9,10 @@
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
+#include "plugin/pages/installer/PageInstallerSettingsAdvanced.h"
+#include "plugin/pages/installer/PageInstallerSettingsComponents.h"
+#include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
+#include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
 namespace frame {
@@ -55,6 +59,10 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageConnectionManagerSettingsProduct", &Create<CPageConnectionManagerSettingsProduct>},
         {L"CPageSettingsInetProxy", &Create<CPageSettingsInetProxy>},
         {L"CPageSettingsInetProxyProduct", &Create<CPageSettingsInetProxyProduct>},
+        {L"CPageInstallerSettingsGeneral", &Create<CPageInstallerSettingsGeneral>},
+        {L"CPageInstallerSettingsNetwork", &Create<CPageInstallerSettingsNetwork>},
+        {L"CPageInstallerSettingsAdvanced", &Create<CPageInstallerSettingsAdvanced>},
+        {L"CPageInstallerSettingsComponents", &Create<CPageInstallerSettingsComponents>},
         {L"CPageNacNetObjects", NacView(0)},
         {L"CPageNacNetServices", NacView(-1)},
         {L"CPageNacWhiteList", NacView(-1)},

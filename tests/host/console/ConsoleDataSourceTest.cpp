@@ -171,6 +171,16 @@ TEST_F(ConsoleStore, TheServerFollowsTheStoresConfiguration)
         EXPECT_EQ(error.GetModule(), "ZRADMSRV");
     }
 
+    // the node's property 9 lets installation packages detect their proxy
+    std::int32_t property = -1;
+    EXPECT_TRUE(Item<ZRPlugin::INodeProperties>(current, L"NH_NODE_PROPERTIES")->GetNodeProperty(9, property));
+    EXPECT_EQ(property, 1);
+    EXPECT_FALSE(Item<ZRPlugin::INodeProperties>(current, L"NH_NODE_PROPERTIES")->GetNodeProperty(12, property));
+    m_store->SetConfig(L"proxy_detection", L"0");
+    ConsoleDataSource noDetection(m_store, host::ParseObjectName(L"policy:P"));
+    EXPECT_TRUE(Item<ZRPlugin::INodeProperties>(noDetection, L"NH_NODE_PROPERTIES")->GetNodeProperty(9, property));
+    EXPECT_EQ(property, 0);
+
     m_store->SetConfig(L"functionality", L"many");
     EXPECT_THROW(ConsoleDataSource(m_store, host::ParseObjectName(L"policy:P")), ZRERR::Error);
 }

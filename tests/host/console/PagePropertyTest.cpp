@@ -16,6 +16,7 @@
 #include "host/console/ConsoleConfiguration.h"
 #include "host/console/ConsoleSession.h"
 #include "host/pagehost/PageHost.h"
+#include "support/TestCertificates.h"
 #include "ui/CommonControls.h"
 #include "ui/ControlTable.h"
 #include "ui/Interaction.h"
@@ -42,6 +43,9 @@ struct SheetCase {
     host::ObjectName object;
     host::NewObjectOptions options;
     bool wizard = false;
+    // settings written into the new object's section, beside its defaults
+    const wchar_t* section = nullptr;
+    std::function<ZRSTD::CAutoPtr<ZRPAR::Params>()> settings;
 };
 
 void PrintTo(const SheetCase& sheetCase, std::ostream* out) { *out << sheetCase.name; }
@@ -52,7 +56,7 @@ std::vector<SheetCase> SheetCases()
     std::vector<SheetCase> cases;
     auto add = [&](std::string name, ObjectType type, const wchar_t* kind, host::NewObjectOptions options, bool wizard) {
         const std::wstring objectName = ZRSTD::FromUtf8(name);
-        cases.push_back({std::move(name), {type, kind, objectName}, options, wizard});
+        cases.push_back({std::move(name), {type, kind, objectName}, options, wizard, nullptr, nullptr});
     };
     add("policy", ObjectType::Policy, L"policy", {}, false);
     add("policy_wizard", ObjectType::Policy, L"policy", {}, true);
@@ -67,6 +71,29 @@ std::vector<SheetCase> SheetCases()
     serverHosted.serverHosted = true;
     add("host_on_the_server", ObjectType::Host, L"host", serverHosted, false);
     add("package", ObjectType::Package, L"package", {}, false);
+    // a package with every installer setting away from its default, and one of version 6
+    add("package_configured", ObjectType::Package, L"package", {}, false);
+    cases.back().section = L"InstallerSettings";
+    cases.back().settings = [] {
+        const auto certificate = testsupport::MakeTestCertificate();
+        auto ports = ZRPAR::CreateArrayValue();
+        for (std::int32_t port : {15005, 16000}) ports->Append(ZRPAR::CreateValue(port).Get());
+        return ZRPAR::CreateParamsBody(
+            {{L"ServerName", L"adm.corp"}, {L"ServerPort", L"14001"}, {L"ServerSSLPort", L"13001"},
+             {L"UseSSLConnection", 1}, {L"ServerCert", ZRPAR::binary_wrapper_t{certificate.der.data(), certificate.der.size()}},
+             {L"ZRNAG_SP_OPEN_PORT_IN_WFW", false}, {L"OpenUdpPort", false}, {L"Nagentports", ports},
+             {L"UninstallPwd", L"CE1473CF80C6B3FDA8E3DFC006ADC315"}, {L"INSTALLDIR", L"D:\\Agent"},
+             {L"ZRNAG_PROTECTNGT", true}, {L"PTCH_ALLOW_APPLY_NONAPROVED_PATCHES", false}, {L"GATEWAYMODE", 2},
+             {L"GATEWAYADDRESS", L"gw.corp"}, {L"VMVDI", true}, {L"INSTALL_NAC", true}, {L"UseProxy", true},
+             {L"ProxyServerAddress", L"http://proxy.corp:3128"}, {L"ProxyServerUser", L"agent"}});
+    };
+    add("package_version6", ObjectType::Package, L"package", {}, false);
+    cases.back().section = L"InstallerSettings";
+    cases.back().settings = [] {
+        return ZRPAR::CreateParamsBody({{L"InternalVersion", 6}, {L"ServerName", L"adm.corp"},
+                                        {L"UninstallPwd", L"CE1473CF80C6B3FDA8E3DFC006ADC315"},
+                                        {L"INSTALLDIR", L"\\\\server\\agent"}});
+    };
     add("bootserver", ObjectType::BootServer, L"bootserver", {}, false);
     for (const auto& type : host::AgentTaskTypes()) {
         host::NewObjectOptions task;
@@ -193,6 +220,15 @@ protected:
         host::WriteConfiguration(store, "forced_connection", "1");
         session->CreateObject({host::ObjectType::Policy, L"policy", L"governing"}, {});
         session->CreateObject(GetParam().object, GetParam().options);
+        if (GetParam().settings) {
+            auto storage = session->Store().ObjectStorage(GetParam().object.Full());
+            ZRSTD::CAutoPtr<ZRPAR::Params> content;
+            storage->Read(L"1103", L"1.0.0.0", GetParam().section, &content);
+            if (!content) content = ZRPAR::CreateParams();
+            auto settings = GetParam().settings();
+            for (std::size_t i = 0; i < settings->GetSize(); ++i) content->ReplaceValue(settings->NameAt(i), settings->ValueAt(i));
+            storage->Replace(L"1103", L"1.0.0.0", GetParam().section, content.Get());
+        }
     }
     void TearDown() override
     {
