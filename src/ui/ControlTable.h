@@ -35,7 +35,8 @@ UI_API std::string NameForUser(HWND control);
 UI_API std::optional<std::pair<int, int>> NumberRange(HWND edit);
 // The items of a combo or list box, or the first cells of a list view's rows.
 UI_API std::vector<std::wstring> ChoicesOf(HWND control);
-// One line per control: id, kind, enabled/visible, text and state; UTF-8.
+// One line per control: id, kind, enabled/visible, text (line breaks written
+// "\n") and state; UTF-8.
 UI_API std::string FormatControlTable(const std::vector<ControlState>& controls);
 
 }  // namespace ui

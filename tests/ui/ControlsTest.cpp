@@ -82,6 +82,21 @@ TEST_F(Controls, EditingHonoursTheSelectionLimitAndStyles)
     EXPECT_EQ(SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), L'*');
 }
 
+TEST_F(Controls, EnterStartsALineOnlyInAMultiLineEditThatWantsIt)
+{
+    HWND lines = Make(L"Edit", ES_MULTILINE | ES_WANTRETURN, 1);
+    HWND single = Make(L"Edit", 0, 2);
+    HWND noReturn = Make(L"Edit", ES_MULTILINE, 3);
+    for (HWND edit : {lines, single, noReturn}) ui::ReplaceText(edit, L"a\nb\r\nc");
+    EXPECT_EQ(Text(lines), L"a\r\nb\r\nc");
+    EXPECT_EQ(Text(single), L"abc");
+    EXPECT_EQ(Text(noReturn), L"abc");
+    EXPECT_THROW(ui::EnterText(single, L"x\ny"), ui::ActionRefused);  // "xy" is not what was typed
+    ui::EnterText(lines, L"x\ny");                                     // shown as typed, its break as "\r\n"
+    ui::AppendText(lines, L"\nz");
+    EXPECT_EQ(Text(lines), L"x\r\ny\r\nz");
+}
+
 TEST_F(Controls, ButtonsCheckToggleAndNotifyOnClick)
 {
     HWND check = Make(L"Button", BS_AUTOCHECKBOX, 1087);
