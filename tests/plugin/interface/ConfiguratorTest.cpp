@@ -224,12 +224,12 @@ TEST(Configurator, PagesThisBuildLacksAreRefusedByName)
     host::PageHost sheet;
     ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> page;
     try {
-        configurator->CreatePage(&page, sheet.Sheet(), 1);
-        if (page) GTEST_SKIP() << "the storages page is built now";
+        configurator->CreatePage(&page, sheet.Sheet(), 13);
+        if (page) GTEST_SKIP() << "the updates page is built now";
         FAIL() << "no page and no error";
     } catch (const ZRERR::Error& error) {
         EXPECT_EQ(error.GetCode(), ZRPlugin::kErrorNotImplemented);
-        EXPECT_NE(error.GetMessage().find(L"CPageNetStoragesBase"), std::wstring::npos);
+        EXPECT_NE(error.GetMessage().find(L"CPageUaUpdaterSettings"), std::wstring::npos);
     }
     EXPECT_FALSE(page);
     configurator->CreatePage(&page, sheet.Sheet(), 14);
