@@ -7,11 +7,13 @@
 
 #include <memory>
 
+#include "controls/LockCtrl.h"
 #include "controls/NHPPropertyPageBase.h"
 #include "host/pagehost/PageHost.h"
 #include "nhpp/PageData.h"
 #include "plugin/frame/PluginApp.h"
 #include "support/FakeDataSource.h"
+#include "support/PolicyBuilder.h"
 #include "support/StorageDoubles.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
@@ -76,6 +78,19 @@ protected:
     bool StoredMandatory(const wchar_t* section, const wchar_t* key)
     {
         return static_cast<ZRPAR::BoolValue*>(Stored(section, key)->FindValue(L"ZRPRSS_Mnd"))->GetValue();
+    }
+
+    // A policy section holding these settings (not mandatory itself).
+    void StorePolicySection(const wchar_t* section, std::initializer_list<ZRPAR::ParamsBodyEntry> settings)
+    {
+        policy.Replace(L"1103", L"1.0.0.0", section, Section(settings).Get());
+    }
+    // The drop-down of a lock control, and the state it shows.
+    HWND LockDropDown(int lockId) { return GetDlgItem(GetDlgItem(window, lockId), CLockCtrl::kDropDownId); }
+    std::wstring LockShown(int lockId) { return GetWindowTextW(LockDropDown(lockId)); }
+    void SetLock(int lockId, bool locked)
+    {
+        ui::SelectItem(LockDropDown(lockId), locked ? L"Редактирование запрещено" : L"Редактирование разрешено");
     }
 
     std::wstring Text(int id) { return GetDlgItemTextW(window, id); }

@@ -3,6 +3,7 @@
 
 #include "plugin/interface/LoadedPlugin.h"
 #include "ui/CommonControls.h"
+#include "ui/Window.h"
 #include "zrpar/Params.h"
 
 using testsupport::Configure;
@@ -107,6 +108,30 @@ TEST(Configurator, LocalSettingsOfTheServersOwnAgentStartWithItsGeneralPage)
 
     // local settings have no wizard
     EXPECT_EQ(Configure(source, 1, true)->GetPageCount(), 0);
+}
+
+TEST(Configurator, OnOneComputerNoLockOffersAChoice)
+{
+    FakeDataSource source;
+    source.WithComputer();
+    source.WithFunctionality(0x44);
+    auto configurator = Configure(source, 1);
+    host::PageHost sheet;
+    int locks = 0;
+    for (std::int32_t index = 0; index < configurator->GetPageCount(); ++index) {
+        ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> page;
+        try {
+            configurator->CreatePage(&page, sheet.Sheet(), index);
+        } catch (const ZRERR::Error&) {
+            continue;  // a page this build lacks
+        }
+        for (HWND control : GetChildren(page->GetWindow()))
+            if (HWND dropDown = GetDlgItem(control, 10001)) {  // a lock control's drop-down
+                ++locks;
+                EXPECT_FALSE(IsWindowEnabled(dropDown)) << "page " << index << ", lock " << GetDlgCtrlID(control);
+            }
+    }
+    EXPECT_GE(locks, 20);
 }
 
 TEST(Configurator, DistributionPointPagesFollowThePlatformClassAndTheServerHostedAgent)
