@@ -117,12 +117,7 @@ bool CPageAuditWDS::OnInitDialog()
     } locks[] = {{&m_maskLocks[0], kReadLock, {kReadLabel, kReadMasks}},
                  {&m_maskLocks[1], kWriteLock, {kWriteLabel, kWriteMasks}},
                  {&m_enableLock, kEnableLock, {kEnable}}};
-    for (const auto& lock : locks) {
-        lock.lock->SubclassDlgItem(lock.id, m_hWnd);
-        lock.lock->SetLocalMode(m_localMode);
-        lock.lock->SetGovernedControls(lock.governed);
-        lock.lock->Setup(lockTexts);
-    }
+    for (const auto& lock : locks) lock.lock->Attach(m_hWnd, lock.id, m_localMode, lock.governed, lockTexts);
     Load();
     UpdateControls();
     m_loading = false;

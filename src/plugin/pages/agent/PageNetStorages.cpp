@@ -86,13 +86,7 @@ bool CPageNetStoragesBase::OnInitDialog()
                  {kUpdatesLock, {kWindowsUpdates}},
                  {kVulnerabilitiesLock, {kVulnerabilities}},
                  {kHardwareLock, {kHardware}}};
-    for (const auto& lock : locks) {
-        CLockCtrl& control = LockOf(lock.lock);
-        control.SubclassDlgItem(lock.lock, m_hWnd);
-        control.SetLocalMode(m_localMode);
-        control.SetGovernedControls(lock.governed);
-        control.Setup(lockTexts);
-    }
+    for (const auto& lock : locks) LockOf(lock.lock).Attach(m_hWnd, lock.lock, m_localMode, lock.governed, lockTexts);
     Load();
     m_loading = false;
     return true;

@@ -59,10 +59,7 @@ bool CPageSettingsPatches::OnInitDialog()
     CLockCtrl* locks[] = {&m_applyLock, &m_offlineLock};
     for (std::size_t i = 0; i < std::size(kFlags); ++i) {
         const Flag& flag = kFlags[i];
-        locks[i]->SubclassDlgItem(flag.lock, m_hWnd);
-        locks[i]->SetLocalMode(m_localMode);
-        locks[i]->SetGovernedControls({flag.box});
-        locks[i]->Setup(lockTexts);
+        locks[i]->Attach(m_hWnd, flag.lock, m_localMode, {flag.box}, lockTexts);
         NHPP::PolicyLockInfo lock;
         const bool value = Provider(flag.section)->GetBoolOrDefault(flag.key, kFlagDefault, &lock);
         CheckDlgButton(flag.box, value ? BST_CHECKED : BST_UNCHECKED);

@@ -92,12 +92,7 @@ bool CPageWsusSettings::OnInitDialog()
                  {&m_searchLock, kSearchLock, {kOnline, kOffline, kSearchOff}},
                  {&m_checkLock, kCheckLock, {kCheckOnStart}},
                  {&m_revisionsLock, kRevisionsLock, {kRevisions}}};
-    for (const auto& lock : locks) {
-        lock.lock->SubclassDlgItem(lock.id, m_hWnd);
-        lock.lock->SetLocalMode(m_localMode);
-        lock.lock->SetGovernedControls(lock.governed);
-        lock.lock->Setup(lockTexts);
-    }
+    for (const auto& lock : locks) lock.lock->Attach(m_hWnd, lock.id, m_localMode, lock.governed, lockTexts);
     Load();
     m_loading = false;
     return true;
