@@ -93,6 +93,9 @@ std::wstring WithoutMarks(std::wstring text)
         if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] == L'&') {
             plain += L'&';
             ++i;
+        } else if (text[i] == L'\r' || text[i] == L'\n') {
+            // a caption over several lines names its control on one
+            if (!plain.empty() && plain.back() != L' ') plain += L' ';
         } else if (text[i] != L'&') {
             plain += text[i];
         }

@@ -25,9 +25,9 @@ struct ControlState {
 UI_API std::vector<ControlState> DescribeControls(HWND dialog);
 
 // What names a control to a person, without accelerator marks or a closing
-// colon: a button's or label's own caption; for a field, the nearest caption
-// before it in the dialog (its label, or the check box it follows); a part of
-// a control made of others is named by that control.
+// colon, on one line: a button's or label's own caption; for a field, the
+// nearest caption before it in the dialog (its label, or the check box it
+// follows); a part of a control made of others is named by that control.
 UI_API std::wstring ControlLabel(HWND control);
 // A control as messages name it: its id and label, e.g. 6009 "Размер, МБ".
 UI_API std::string NameForUser(HWND control);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/MessageSequence.h"
+#include "ui/ControlTable.h"
 #include "ui/ControlWrappers.h"
 #include "ui/UserActions.h"
 
@@ -95,6 +96,13 @@ TEST_F(Controls, EnterStartsALineOnlyInAMultiLineEditThatWantsIt)
     ui::EnterText(lines, L"x\ny");                                     // shown as typed, its break as "\r\n"
     ui::AppendText(lines, L"\nz");
     EXPECT_EQ(Text(lines), L"x\r\ny\r\nz");
+    // a caption over two lines names its control on one
+    EXPECT_EQ(ui::ControlLabel(Make(L"Button", BS_AUTOCHECKBOX, 4, L"&Two\r\nlines:")), L"Two lines");
+    ui::ControlState shown;
+    shown.id = 1;
+    shown.kind = L"edit";
+    shown.text = L"a\r\nb";
+    EXPECT_EQ(ui::FormatControlTable({shown}), "     1  edit           enabled  shown    \"a\\nb\"\n");
 }
 
 TEST_F(Controls, ButtonsCheckToggleAndNotifyOnClick)

@@ -79,14 +79,13 @@ bool CPageNetStoragesBase::OnInitDialog()
                     {kWindowsUpdates, kUpdatesText}, {kVulnerabilities, kVulnerabilitiesText},
                     {kHardware, kHardwareText}, {kPatches, kPatchesText}, {kPatchesWarning, kWarningText}});
     const LockCtrlTexts lockTexts = LoadLockCtrlTexts(pageres::kLockImages, pageres::kInfoIcon);
-    const struct {
-        int lock;
+    // each lock governs the boxes of its values
+    for (int lockId : {kApplicationsLock, kUpdatesLock, kVulnerabilitiesLock, kHardwareLock}) {
         std::vector<int> governed;
-    } locks[] = {{kApplicationsLock, {kInstalledApplications, kPatches}},
-                 {kUpdatesLock, {kWindowsUpdates}},
-                 {kVulnerabilitiesLock, {kVulnerabilities}},
-                 {kHardwareLock, {kHardware}}};
-    for (const auto& lock : locks) LockOf(lock.lock).Attach(m_hWnd, lock.lock, m_localMode, lock.governed, lockTexts);
+        for (const Flag& flag : kFlags)
+            if (flag.lock == lockId) governed.push_back(flag.box);
+        LockOf(lockId).Attach(m_hWnd, lockId, m_localMode, std::move(governed), lockTexts);
+    }
     Load();
     m_loading = false;
     return true;
@@ -133,9 +132,10 @@ bool CPageNetStoragesBase::ApplyPage()
 {
     auto provider = Provider(kSection);
     bool written = true;
-    for (const Flag& flag : kFlags)
-        written = provider->SetBool(flag.key, IsDlgButtonChecked(flag.box) == BST_CHECKED, LockOf(flag.lock).IsMandatory()) >= 0 &&
-                  written;
+    for (const Flag& flag : kFlags) {
+        const bool checked = IsDlgButtonChecked(flag.box) == BST_CHECKED;
+        written = provider->SetBool(flag.key, checked, LockOf(flag.lock).IsMandatory()) >= 0 && written;
+    }
     return CommitPageSettings(m_hWnd, *provider, written);
 }
 
