@@ -140,6 +140,14 @@ void CLockCtrl::Setup(const LockCtrlTexts& texts)
     Layout();
 }
 
+void CLockCtrl::Attach(HWND page, int id, bool localMode, std::vector<int> governed, const LockCtrlTexts& texts)
+{
+    SubclassDlgItem(id, page);
+    SetLocalMode(localMode);
+    SetGovernedControls(std::move(governed));
+    Setup(texts);
+}
+
 void CLockCtrl::SetLockState(bool locked, bool lockedAbove, const std::wstring& policy, const std::wstring& group)
 {
     NHPP::PolicyLockInfo lock;

@@ -70,6 +70,9 @@ public:
     ~CLockCtrl() override;
 
     void Setup(const LockCtrlTexts& texts);
+    // The page's control id made this lock: subclassed, in local-settings
+    // mode or not, governing these controls, set up with these texts.
+    void Attach(HWND page, int id, bool localMode, std::vector<int> governed, const LockCtrlTexts& texts);
     // L: the value is mandatory here; A: a parent policy (or on one computer,
     // the policy) locks it. The profile is left empty.
     void SetLockState(bool locked, bool lockedAbove, const std::wstring& policy, const std::wstring& group);

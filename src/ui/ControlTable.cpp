@@ -93,6 +93,9 @@ std::wstring WithoutMarks(std::wstring text)
         if (text[i] == L'&' && i + 1 < text.size() && text[i + 1] == L'&') {
             plain += L'&';
             ++i;
+        } else if (text[i] == L'\r' || text[i] == L'\n') {
+            // a caption over several lines names its control on one
+            if (!plain.empty() && plain.back() != L' ') plain += L' ';
         } else if (text[i] != L'&') {
             plain += text[i];
         }
@@ -201,11 +204,16 @@ std::vector<ControlState> DescribeControls(HWND dialog)
 
 std::string FormatControlTable(const std::vector<ControlState>& controls)
 {
+    // a text of several lines stays on its control's line, its breaks written "\n"
+    auto oneLine = [](const std::wstring& text) {
+        return ZRSTD::ReplaceAll(ZRSTD::ReplaceAll(ZRSTD::ReplaceAll(text, L"\r\n", L"\n"), L"\r", L"\\r"), L"\n",
+                                 L"\\n");
+    };
     std::wstring table;
     for (const auto& control : controls) {
         table += ZRSTD::FormatW(L"%6d  %-14s %-8s %-7s", control.id, control.kind,
                                 control.enabled ? L"enabled" : L"disabled", control.visible ? L"shown" : L"hidden");
-        if (!control.text.empty()) table += L"  \"" + control.text + L"\"";
+        if (!control.text.empty()) table += L"  \"" + oneLine(control.text) + L"\"";
         if (!control.state.empty()) table += L"  [" + control.state + L"]";
         if (!control.tooltip.empty()) table += L"  (tip: " + control.tooltip + L")";
         table += L"\n";

@@ -25,9 +25,9 @@ struct ControlState {
 UI_API std::vector<ControlState> DescribeControls(HWND dialog);
 
 // What names a control to a person, without accelerator marks or a closing
-// colon: a button's or label's own caption; for a field, the nearest caption
-// before it in the dialog (its label, or the check box it follows); a part of
-// a control made of others is named by that control.
+// colon, on one line: a button's or label's own caption; for a field, the
+// nearest caption before it in the dialog (its label, or the check box it
+// follows); a part of a control made of others is named by that control.
 UI_API std::wstring ControlLabel(HWND control);
 // A control as messages name it: its id and label, e.g. 6009 "Размер, МБ".
 UI_API std::string NameForUser(HWND control);
@@ -35,7 +35,8 @@ UI_API std::string NameForUser(HWND control);
 UI_API std::optional<std::pair<int, int>> NumberRange(HWND edit);
 // The items of a combo or list box, or the first cells of a list view's rows.
 UI_API std::vector<std::wstring> ChoicesOf(HWND control);
-// One line per control: id, kind, enabled/visible, text and state; UTF-8.
+// One line per control: id, kind, enabled/visible, text (line breaks written
+// "\n") and state; UTF-8.
 UI_API std::string FormatControlTable(const std::vector<ControlState>& controls);
 
 }  // namespace ui

@@ -202,7 +202,15 @@ WindowProc EditProc()
                 changed(window);
                 return 0;
             }
-            if (c < 0x20) return 0;
+            // Enter starts a new line of a multi-line edit that wants it
+            const bool newLine = c == VK_RETURN && (Style(window) & (ES_MULTILINE | ES_WANTRETURN)) ==
+                                                       (ES_MULTILINE | ES_WANTRETURN);
+            if (c < 0x20 && !newLine) return 0;
+            if (newLine) {
+                if (!replaceSelection(L"\r\n")) NotifyParentCommand(window, EN_MAXTEXT);
+                changed(window);
+                return 0;
+            }
             if ((Style(window) & ES_NUMBER) && (c < L'0' || c > L'9')) return 0;  // refused, as the platform does
             if (!replaceSelection(std::wstring_view(&c, 1))) {
                 NotifyParentCommand(window, EN_MAXTEXT);

@@ -58,6 +58,30 @@ void RequireShown(HWND edit, const std::wstring& asked, std::wstring_view typed)
     throw ActionRefused(message);
 }
 
+// Types each character of text into the focused edit; a line break ("\n"
+// or "\r\n") is a press of Enter.
+void TypeCharacters(HWND edit, std::wstring_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        if (c == L'\n') c = VK_RETURN;
+        SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    }
+}
+
+// Text as an edit shows it when typed: a multi-line edit ends its lines with "\r\n".
+std::wstring AsShown(HWND edit, std::wstring_view text)
+{
+    if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) == 0) return std::wstring(text);
+    std::wstring shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        shown += text[i] == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, text[i]);
+    }
+    return shown;
+}
+
 void RequireUsable(HWND control)
 {
     if (!IsWindow(control)) throw ActionRefused("the control does not exist");
@@ -114,7 +138,7 @@ void Type(HWND edit, std::wstring_view text)
         const auto length = static_cast<WPARAM>(GetWindowTextW(edit).size());
         SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));
     }
-    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    TypeCharacters(edit, text);
 }
 
 void ClearText(HWND edit)
@@ -135,19 +159,19 @@ void ReplaceText(HWND edit, std::wstring_view text)
     RequireEditable(edit);
     SetFocus(edit);
     SendMessageW(edit, EM_SETSEL, 0, -1);
-    for (wchar_t c : text) SendMessageW(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+    TypeCharacters(edit, text);
 }
 
 void EnterText(HWND edit, std::wstring_view text)
 {
     ReplaceText(edit, text);
-    RequireShown(edit, std::wstring(text), text);
+    RequireShown(edit, AsShown(edit, text), text);
 }
 
 void AppendText(HWND edit, std::wstring_view text)
 {
     RequireEditable(edit);
-    const std::wstring asked = GetWindowTextW(edit) + std::wstring(text);
+    const std::wstring asked = GetWindowTextW(edit) + AsShown(edit, text);
     SetFocus(edit);
     const auto length = static_cast<WPARAM>(GetWindowTextW(edit).size());
     SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));

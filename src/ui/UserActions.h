@@ -23,7 +23,8 @@ struct Modifiers {
 };
 
 // Types text into an edit character by character: at its caret when it has
-// the focus, else after its text (as when clicked into).
+// the focus, else after its text (as when clicked into). A line break is a
+// press of Enter, which starts a new line in a multi-line edit.
 UI_API void Type(HWND edit, std::wstring_view text);
 // Selects the whole text and deletes it.
 UI_API void ClearText(HWND edit);

@@ -134,22 +134,23 @@ inline constexpr UINT MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_Y
 // Window styles
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000, WS_TABSTOP = 0x00010000, WS_GROUP = 0x00020000,
                        WS_DISABLED = 0x08000000, WS_VISIBLE = 0x10000000, WS_CHILD = 0x40000000,
-                       WS_POPUP = 0x80000000, WS_BORDER = 0x00800000;
+                       WS_POPUP = 0x80000000, WS_BORDER = 0x00800000, WS_VSCROLL = 0x00200000;
 inline constexpr DWORD WS_EX_RIGHT = 0x1000, WS_EX_RTLREADING = 0x2000, WS_EX_LAYOUTRTL = 0x400000;
 static_assert((WS_EX_LAYOUTRTL | WS_EX_RTLREADING) == 0x402000);
 
 // Button styles, messages, notifications, states
 inline constexpr DWORD BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3,
                        BS_RADIOBUTTON = 0x4, BS_3STATE = 0x5, BS_AUTO3STATE = 0x6, BS_GROUPBOX = 0x7,
-                       BS_AUTORADIOBUTTON = 0x9, BS_OWNERDRAW = 0xB, BS_TYPEMASK = 0xF, BS_ICON = 0x40;
+                       BS_AUTORADIOBUTTON = 0x9, BS_OWNERDRAW = 0xB, BS_TYPEMASK = 0xF, BS_ICON = 0x40,
+                       BS_MULTILINE = 0x2000;
 inline constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_GETSTATE = 0x00F2, BM_SETSTATE = 0x00F3,
                       BM_SETSTYLE = 0x00F4, BM_CLICK = 0x00F5;
 inline constexpr UINT BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2, BST_PUSHED = 4;
 inline constexpr WORD BN_CLICKED = 0;
 
 // Edit styles, messages, notifications
-inline constexpr DWORD ES_LEFT = 0x0, ES_MULTILINE = 0x4, ES_PASSWORD = 0x20, ES_AUTOHSCROLL = 0x80,
-                       ES_READONLY = 0x800, ES_NUMBER = 0x2000;
+inline constexpr DWORD ES_LEFT = 0x0, ES_MULTILINE = 0x4, ES_PASSWORD = 0x20, ES_AUTOVSCROLL = 0x40,
+                       ES_AUTOHSCROLL = 0x80, ES_READONLY = 0x800, ES_WANTRETURN = 0x1000, ES_NUMBER = 0x2000;
 inline constexpr UINT EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_SCROLLCARET = 0x00B7, EM_LIMITTEXT = 0x00C5,
                       EM_REPLACESEL = 0x00C2, EM_SETREADONLY = 0x00CF, EM_SETPASSWORDCHAR = 0x00CC,
                       EM_GETPASSWORDCHAR = 0x00D2, EM_GETLIMITTEXT = 0x00D5;

@@ -36,6 +36,23 @@ const Params* AsSectionContent(const Value* value)
     return content;
 }
 
+// A setting's value in the plain form: an array whose items are item
+// containers ({"ZRPRSS_Val": item, ...}, as items are appended to a policy's
+// array) holds the items themselves; any other value is copied as it is.
+CAutoPtr<Value> PlainValue(const Value& value, int depth)
+{
+    if (value.GetType() != VT_ARRAY) return value.CloneValue(depth);
+    const auto& array = static_cast<const ArrayValue&>(value);
+    auto plain = CreateArrayValue();
+    for (std::size_t i = 0; i < array.GetSize(); ++i) {
+        const Value* item = array.ItemAt(i);
+        const Params* container = AsValueContainer(item);
+        const Value* inner = container ? container->FindValue(kValue) : item;
+        plain->Append(inner ? inner->CloneValue(depth + 1).Get() : nullptr);
+    }
+    return plain;
+}
+
 void Split(const Params& content, Params& mandatory, Params& proposed, bool enclosing, int depth)
 {
     if (depth > kMaxDepth) ZRERR_throwError(kModule, kTooDeep, L"policy sections nest deeper than %d levels", kMaxDepth);
@@ -54,7 +71,7 @@ void Split(const Params& content, Params& mandatory, Params& proposed, bool encl
             if (proposedPart->GetSize()) proposed.AddValue(name, CreateValue(proposedPart.Get()).Get());
             continue;
         }
-        (flag ? mandatory : proposed).AddValue(name, value->CloneValue(depth).Get());
+        (flag ? mandatory : proposed).AddValue(name, PlainValue(*value, depth).Get());
     }
 }
 

@@ -7,6 +7,8 @@
 // values the policy enforces (mandatory) and those it only proposes. Sections
 // are followed into; a section is a value container whose "ZRPRSS_Val" holds
 // only value containers, anything else is a setting, split by its own flag.
+// An array whose items are item containers ({"ZRPRSS_Val": item, ...}, as a
+// policy's array grows item by item) becomes the array of those items.
 // A null policy gives two empty containers; data that is not in the policy
 // form raises module "ZRPAR" kWrongType or "ZRSTD" kAbsent.
 ZR_API void ZRPRSS_GetMandatoryAndDefault(const ZRPAR::Params* policy, ZRPAR::Params** ppMandatory,

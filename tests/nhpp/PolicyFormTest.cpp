@@ -51,6 +51,24 @@ TEST(PolicyForm, ASettingWhoseFlagIsDamagedTakesItsSectionsFlag)
     EXPECT_EQ(enforced->GetNames(), (std::vector<std::wstring>{L"x"}));
 }
 
+TEST(PolicyForm, ArraysOfItemContainersBecomeArraysOfTheirItems)
+{
+    auto items = ZRPAR::CreateArrayValue();  // as a policy's array grows item by item
+    items->Append(ZRPAR::CreateValue(ZRPAR::CreateParamsBody({{L"ZRPRSS_Val", L"*.log"}, {L"ZRPRSS_Mnd", false}}).Get()).Get());
+    items->Append(ZRPAR::CreateValue(L"*.cfg").Get());  // a plain item stays
+    auto plain = ZRPAR::CreateArrayValue();         // as a whole array is set
+    plain->Append(ZRPAR::CreateValue(ZRPAR::CreateParamsBody({{L"port", 15000}}).Get()).Get());
+    const auto policy = Section({{L"Masks", Setting(items, true)}, {L"Ports", Setting(plain, false)}});
+    ZRSTD::CAutoPtr<ZRPAR::Params> enforced, proposed;
+    ZRPRSS_GetMandatoryAndDefault(policy.Get(), &enforced, &proposed);
+    const auto masks = ZRPAR::GetArrayValue(enforced.Get(), L"Masks");
+    ASSERT_EQ(masks->GetSize(), 2u);
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(masks->ItemAt(0))->GetValue(), L"*.log");
+    EXPECT_EQ(static_cast<ZRPAR::StringValue*>(masks->ItemAt(1))->GetValue(), L"*.cfg");
+    const auto ports = ZRPAR::GetArrayValue(proposed.Get(), L"Ports");
+    EXPECT_EQ(ZRPAR::GetIntValue(static_cast<ZRPAR::ParamsValue*>(ports->ItemAt(0))->GetValue(), L"port"), 15000);
+}
+
 TEST(PolicyForm, DataOutsideThePolicyFormIsAnError)
 {
     ZRSTD::CAutoPtr<ZRPAR::Params> enforced, proposed;

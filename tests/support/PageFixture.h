@@ -14,6 +14,7 @@
 #include "nhpp/PageData.h"
 #include "support/FakeDataSource.h"
 #include "support/PluginFixture.h"
+#include "support/PolicyBuilder.h"
 #include "support/StorageDoubles.h"
 #include "ui/UserActions.h"
 #include "zrpar/Render.h"
@@ -103,13 +104,24 @@ protected:
         return stored ? ZRPAR::RenderText(*stored, ZRPAR::RenderOptions{false}) : std::string();
     }
 
+    // A policy section holding these settings (not mandatory itself).
+    void StorePolicySection(const wchar_t* section, std::initializer_list<ZRPAR::ParamsBodyEntry> settings)
+    {
+        policy.Replace(L"1103", L"1.0.0.0", section, Section(settings).Get());
+    }
+    // The drop-down of a lock control, and the state it shows.
+    HWND LockDropDown(int lockId) { return GetDlgItem(GetDlgItem(window, lockId), CLockCtrl::kDropDownId); }
+    std::wstring LockShown(int lockId) { return GetWindowTextW(LockDropDown(lockId)); }
+    void SetLock(int lockId, bool locked)
+    {
+        ui::SelectItem(LockDropDown(lockId), locked ? L"Редактирование запрещено" : L"Редактирование разрешено");
+    }
+
     std::wstring Text(int id) { return GetDlgItemTextW(window, id); }
     bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(window, id)); }
     bool Visible(int id) { return IsWindowVisible(GetDlgItem(window, id)); }
     bool Checked(int id) { return SendMessageW(GetDlgItem(window, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Control(int id) { return ui::FindControl(window, id); }
-    // The drop-down of the page's lock control with this id.
-    HWND LockDropDown(int lockId) { return GetDlgItem(GetDlgItem(window, lockId), CLockCtrl::kDropDownId); }
 
     FakeDataSource source;
     ZRPlugin::SettingsStorage& policy = source.WithPolicyStorage();

@@ -191,7 +191,7 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
         {"edit policy:P 6 end", 2, "closes no dialog"},
         {"edit policy:P 6 dialog:6010 click:1", 2, "has no \"end\""},
         {"show policy:P 99", 1, "has no page 99"},
-        {"show policy:P 1", 1, "not available in this build"},
+        {"show policy:P 13", 1, "not available in this build"},
         {"show policy:P CPageNoSuchPage", 1, "has no page \"CPageNoSuchPage\"; its pages:\n  0  Settings (CPageGeneralSettingsBase)"},
     };
     for (const auto& r : refusals) {
@@ -201,9 +201,33 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
     }
 
     const ConsoleRun exported = Done("export policy:P");
-    EXPECT_NE(exported.err.find("not in this build, so not exported: Хранилища"), std::string::npos) << exported.err;
+    EXPECT_NE(exported.err.find("not in this build, so not exported: "), std::string::npos) << exported.err;
+    EXPECT_NE(exported.err.find("Updates"), std::string::npos) << exported.err;
     EXPECT_EQ(exported.out.find("not in this build"), std::string::npos);
     EXPECT_EQ(Json("export policy:P").is_object(), true);
+}
+
+TEST_F(ConsoleSession, InventoryAuditAndUpdatePagesAreEditedAndExportedAndEnforcedOnAHost)
+{
+    Done("new policy P");
+    Done("new host h --policy P");
+    // a line break in typed text starts a new line of the masks
+    Done("edit policy:P CPageAuditWDS check:1026 'type:1136=*.log\n  *.cfg' select:1256=locked");
+    Done("edit policy:P CPageNetStoragesBase uncheck:6028");
+    Done("edit policy:P CPageWsusSettings click:1176 'select:1235=approved revisions'");
+    const std::string exported = Done("export policy:P").out;
+    for (const char* line : {"    Информация о реестре оборудования: Нет\n", "    Режим поиска обновлений Windows: Выключено\n",
+                             ": Approved revisions\n", "      [1] (string): \"  *.cfg\"\n", "Управление патчами\n"})
+        EXPECT_NE(exported.find(line), std::string::npos) << line << "\n" << exported;
+
+    // on the host the locked masks are the policy's, the rest its own
+    const ConsoleRun shown = Done("show host:h CPageAuditWDSProduct");
+    EXPECT_NE(shown.out.find("1136  read-only edit disabled shown    \"*.log\\n  *.cfg\\n\""), std::string::npos)
+        << shown.out;
+    Done("edit host:h CPageAuditWDSProduct uncheck:1026");
+    const ConsoleRun refused = Run("edit host:h CPageAuditWDSProduct type:1136=*.exe");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("locked by the policy"), std::string::npos) << refused.err;
 }
 
 TEST_F(ConsoleSession, TheGeneralPageIsEditedValidatedAppliedAndSeenLockedOnAGovernedHost)

@@ -4,6 +4,7 @@
 
 #include "support/ControlQueries.h"
 #include "support/MessageSequence.h"
+#include "ui/ControlTable.h"
 #include "ui/ControlWrappers.h"
 #include "ui/UserActions.h"
 
@@ -74,6 +75,28 @@ TEST_F(Controls, EditingHonoursTheSelectionLimitAndStyles)
 
     EnableWindow(number, false);
     EXPECT_THROW(ui::Type(number, L"1"), ui::ActionRefused);
+}
+
+TEST_F(Controls, EnterStartsALineOnlyInAMultiLineEditThatWantsIt)
+{
+    HWND lines = Make(L"Edit", ES_MULTILINE | ES_WANTRETURN, 1);
+    HWND single = Make(L"Edit", 0, 2);
+    HWND noReturn = Make(L"Edit", ES_MULTILINE, 3);
+    for (HWND edit : {lines, single, noReturn}) ui::ReplaceText(edit, L"a\nb\r\nc");
+    EXPECT_EQ(Text(lines), L"a\r\nb\r\nc");
+    EXPECT_EQ(Text(single), L"abc");
+    EXPECT_EQ(Text(noReturn), L"abc");
+    EXPECT_THROW(ui::EnterText(single, L"x\ny"), ui::ActionRefused);  // "xy" is not what was typed
+    ui::EnterText(lines, L"x\ny");                                     // shown as typed, its break as "\r\n"
+    ui::AppendText(lines, L"\nz");
+    EXPECT_EQ(Text(lines), L"x\r\ny\r\nz");
+    // a caption over two lines names its control on one
+    EXPECT_EQ(ui::ControlLabel(Make(L"Button", BS_AUTOCHECKBOX, 4, L"&Two\r\nlines:")), L"Two lines");
+    ui::ControlState shown;
+    shown.id = 1;
+    shown.kind = L"edit";
+    shown.text = L"a\r\nb";
+    EXPECT_EQ(ui::FormatControlTable({shown}), "     1  edit           enabled  shown    \"a\\nb\"\n");
 }
 
 TEST_F(Controls, ButtonsCheckToggleAndNotifyOnClick)

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <sstream>
 
 #include "host/console/ControlView.h"
 #include "host/console/SettingChanges.h"
@@ -304,10 +305,11 @@ void PrintTree(const ZRPAR::Params& params, int depth)
             std::cout << indent << name << ": " << static_cast<const ZRPAR::IntValue*>(value)->GetValue() << "\n";
             break;
         default: {
+            // the value's rendering, every line at this depth (an array of texts: one text a line)
             auto single = ZRPAR::CreateParams();
             single->AddValue(params.NameAt(i), const_cast<ZRPAR::Value*>(value));
-            std::string text = ZRPAR::RenderText(*single);
-            std::cout << indent << text;
+            std::istringstream lines(ZRPAR::RenderText(*single));
+            for (std::string line; std::getline(lines, line);) std::cout << indent << line << "\n";
             break;
         }
         }

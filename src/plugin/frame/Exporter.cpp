@@ -4,9 +4,13 @@
 #include <cwctype>
 #include <map>
 
+#include "controls/LockCtrl.h"
 #include "controls/PluginEnvironment.h"
+#include "plugin/pages/PageResources.h"
+#include "plugin/pages/agent/PageAuditWDS.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
+#include "plugin/pages/agent/PageNetStorages.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -14,6 +18,8 @@
 #include "plugin/pages/installer/PageInstallerSettingsComponents.h"
 #include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
+#include "plugin/pages/agent/PageSettingsPatches.h"
+#include "plugin/pages/agent/PageWsusSettings.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -133,6 +139,10 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageInstallerSettingsNetwork", &CPageInstallerSettingsNetwork::Export},
         {L"CPageInstallerSettingsAdvanced", &CPageInstallerSettingsAdvanced::Export},
         {L"CPageInstallerSettingsComponents", &CPageInstallerSettingsComponents::Export},
+        {L"CPageNetStoragesBase", &CPageNetStoragesBase::Export},
+        {L"CPageWsusSettings", &CPageWsusSettings::Export},
+        {L"CPageAuditWDS", &CPageAuditWDS::Export},
+        {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
     };
     return routines;
 }
@@ -160,6 +170,22 @@ void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params
     }
     result.ReplaceValue(title, ZRPAR::CreateValue(page).Get());
 }
+
+void AddSettingNode(ZRPAR::Params& page, UINT labelId, const std::wstring& valueText, bool mandatory)
+{
+    AddSettingNode(page, labelId, ZRPAR::CreateValue(valueText).Get(), mandatory);
+}
+
+void AddSettingNode(ZRPAR::Params& page, UINT labelId, ZRPAR::Value* value, bool mandatory)
+{
+    const std::wstring label = NormalizeTitle(ui::LoadStringW(labelId));
+    auto node = ZRPAR::CreateParams();
+    node->ReplaceValue(label, value);
+    node->ReplaceValue(LockNameText(label), ZRPAR::CreateValue(LockStateText(mandatory)).Get());
+    page.ReplaceValue(label, ZRPAR::CreateValue(node.Get()).Get());
+}
+
+std::wstring YesNoText(bool value) { return ui::LoadStringW(value ? pageres::kYes : pageres::kNo); }
 
 std::wstring NormalizeTitle(const std::wstring& text)
 {

@@ -33,6 +33,14 @@ std::wstring NormalizeTitle(const std::wstring& text);
 // that neither page's settings are lost (two pages export under "Сеть").
 void StoreTitled(ZRPAR::Params& result, const std::wstring& title, ZRPAR::Params* page);
 
+// One setting as a page's export shows it: a container under the setting's
+// label (a string id, titled as above) holding the value's text under the
+// same label and the lock's text under the lock's name.
+void AddSettingNode(ZRPAR::Params& page, UINT labelId, ZRPAR::Value* value, bool mandatory);
+void AddSettingNode(ZRPAR::Params& page, UINT labelId, const std::wstring& valueText, bool mandatory);
+// A boolean as exports show it: "Да" or "Нет".
+std::wstring YesNoText(bool value);
+
 // The page classes whose routines an export of this kind and task type runs
 // and this build lacks (the titles they would have filled stay out).
 std::vector<std::wstring> MissingExportRoutines(std::int32_t objectKind, const std::wstring& taskType);

@@ -3,9 +3,11 @@
 #include <map>
 #include <string>
 
+#include "plugin/pages/agent/PageAuditWDS.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNetStorages.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -13,6 +15,8 @@
 #include "plugin/pages/installer/PageInstallerSettingsComponents.h"
 #include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
+#include "plugin/pages/agent/PageSettingsPatches.h"
+#include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 
 namespace frame {
@@ -34,6 +38,15 @@ CNHPPropertyPageBase* Create(std::shared_ptr<NHPP::CNHPPageData> pageData, UINT)
     return new Page(std::move(pageData));
 }
 
+// A local-settings page whose lock controls the factory switches to local-settings mode.
+template <class Page>
+CNHPPropertyPageBase* CreateLocal(std::shared_ptr<NHPP::CNHPPageData> pageData, UINT)
+{
+    auto* page = new Page(std::move(pageData));
+    page->SetLocalMode(true);
+    return page;
+}
+
 const std::map<std::wstring, PageCreator, std::less<>>& Creators()
 {
     static const std::map<std::wstring, PageCreator, std::less<>> creators = {
@@ -46,12 +59,7 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
              return page;
          }},
         {L"CPageRebootSettingsBase", &Create<CPageRebootSettingsBase>},
-        {L"CPageRebootSettingsProduct",
-         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
-             auto* page = new CPageRebootSettingsProduct(std::move(pageData));
-             page->SetLocalMode(true);
-             return page;
-         }},
+        {L"CPageRebootSettingsProduct", &CreateLocal<CPageRebootSettingsProduct>},
         {L"CPageNetworkSettingsBase", &Create<CPageNetworkSettingsBase>},
         {L"CPageNetworkSettingsProduct", &Create<CPageNetworkSettingsProduct>},
         {L"CPageGroupNetwork", &Create<CPageGroupNetwork>},
@@ -63,6 +71,14 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageInstallerSettingsNetwork", &Create<CPageInstallerSettingsNetwork>},
         {L"CPageInstallerSettingsAdvanced", &Create<CPageInstallerSettingsAdvanced>},
         {L"CPageInstallerSettingsComponents", &Create<CPageInstallerSettingsComponents>},
+        {L"CPageNetStoragesBase", &Create<CPageNetStoragesBase>},
+        {L"CPageNetStoragesProduct", &Create<CPageNetStoragesProduct>},
+        {L"CPageAuditWDS", &Create<CPageAuditWDS>},
+        {L"CPageAuditWDSProduct", &Create<CPageAuditWDSProduct>},
+        {L"CPageSettingsPatches", &Create<CPageSettingsPatches>},
+        {L"CPageSettingsPatchesProduct", &CreateLocal<CPageSettingsPatchesProduct>},
+        {L"CPageWsusSettings", &Create<CPageWsusSettings>},
+        {L"CPageWsusSettingsProduct", &CreateLocal<CPageWsusSettingsProduct>},
         {L"CPageNacNetObjects", NacView(0)},
         {L"CPageNacNetServices", NacView(-1)},
         {L"CPageNacWhiteList", NacView(-1)},

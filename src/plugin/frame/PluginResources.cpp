@@ -5,9 +5,11 @@
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "plugin/pages/agent/DlgConnectionManagerTimeInterval.h"
 #include "plugin/pages/agent/DlgProxySettings.h"
+#include "plugin/pages/agent/PageAuditWDS.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNetStorages.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -16,6 +18,8 @@
 #include "plugin/pages/installer/PageInstallerSettingsComponents.h"
 #include "plugin/pages/installer/PageInstallerSettingsGeneral.h"
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
+#include "plugin/pages/agent/PageSettingsPatches.h"
+#include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
 #include "zrstd/Trace.h"
 
@@ -45,6 +49,10 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageSettingsInetProxy::Template());
         resources->AddTemplate(CPageConnectionManagerSettings::Template());
         resources->AddTemplate(CDlgConnectionManagerTimeInterval::Template());
+        resources->AddTemplate(CPageNetStoragesBase::Template());
+        resources->AddTemplate(CPageAuditWDS::Template());
+        resources->AddTemplate(CPageSettingsPatches::Template());
+        resources->AddTemplate(CPageWsusSettings::Template());
         resources->AddTemplate(CDlgProxySettings::EditableTemplate());
         resources->AddTemplate(CDlgProxySettings::ReadOnlyTemplate());
         resources->AddTemplate(CPageInstallerSettingsGeneral::Template());

@@ -262,7 +262,9 @@ struct OpenedPage {
     // that nothing stores (a repeat period whose box is cleared is stored as
     // 0; turning the proxy off removes its authentication), and a read-only
     // line describes what was stored when the page opened (the server the
-    // agent is connected to): those values are left out.
+    // agent is connected to): those values are left out. So is whether a
+    // label shows: a warning may follow the last click and show again
+    // whenever the page opens (the storages page's patches warning).
     std::string Controls() const
     {
         auto controls = ui::DescribeControls(window);
@@ -270,6 +272,7 @@ struct OpenedPage {
             if (control.kind == L"edit" && !control.enabled) control.text = L"(disabled)";
             if (control.kind == L"check box" && !control.enabled) control.state = L"(disabled)";
             if (control.kind == L"read-only edit") control.text = L"(read-only)";
+            if (control.kind == L"label") control.visible = true;
         }
         return ui::FormatControlTable(controls);
     }

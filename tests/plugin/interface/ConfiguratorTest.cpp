@@ -4,6 +4,9 @@
 #include "plugin/interface/LoadedPlugin.h"
 #include "support/ControlQueries.h"
 #include "support/PolicyBuilder.h"
+#include "ui/CommonControls.h"
+#include "ui/Window.h"
+#include "zrpar/Params.h"
 
 using testsupport::Configure;
 using testsupport::ErrorOf;
@@ -107,6 +110,30 @@ TEST(Configurator, LocalSettingsOfTheServersOwnAgentStartWithItsGeneralPage)
 
     // local settings have no wizard
     EXPECT_EQ(Configure(source, 1, true)->GetPageCount(), 0);
+}
+
+TEST(Configurator, OnOneComputerNoLockOffersAChoice)
+{
+    FakeDataSource source;
+    source.WithComputer();
+    source.WithFunctionality(0x44);
+    auto configurator = Configure(source, 1);
+    host::PageHost sheet;
+    int locks = 0;
+    for (std::int32_t index = 0; index < configurator->GetPageCount(); ++index) {
+        ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> page;
+        try {
+            configurator->CreatePage(&page, sheet.Sheet(), index);
+        } catch (const ZRERR::Error&) {
+            continue;  // a page this build lacks
+        }
+        for (HWND control : GetChildren(page->GetWindow()))
+            if (HWND dropDown = GetDlgItem(control, 10001)) {  // a lock control's drop-down
+                ++locks;
+                EXPECT_FALSE(IsWindowEnabled(dropDown)) << "page " << index << ", lock " << GetDlgCtrlID(control);
+            }
+    }
+    EXPECT_GE(locks, 20);
 }
 
 TEST(Configurator, DistributionPointPagesFollowThePlatformClassAndTheServerHostedAgent)
@@ -224,12 +251,12 @@ TEST(Configurator, PagesThisBuildLacksAreRefusedByName)
     host::PageHost sheet;
     ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> page;
     try {
-        configurator->CreatePage(&page, sheet.Sheet(), 1);
-        if (page) GTEST_SKIP() << "the storages page is built now";
+        configurator->CreatePage(&page, sheet.Sheet(), 13);
+        if (page) GTEST_SKIP() << "the updates page is built now";
         FAIL() << "no page and no error";
     } catch (const ZRERR::Error& error) {
         EXPECT_EQ(error.GetCode(), ZRPlugin::kErrorNotImplemented);
-        EXPECT_NE(error.GetMessage().find(L"CPageNetStoragesBase"), std::wstring::npos);
+        EXPECT_NE(error.GetMessage().find(L"CPageUaUpdaterSettings"), std::wstring::npos);
     }
     EXPECT_FALSE(page);
     configurator->CreatePage(&page, sheet.Sheet(), 14);

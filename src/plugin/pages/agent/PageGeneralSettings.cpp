@@ -110,12 +110,7 @@ bool CPageGeneralSettingsBase::OnInitDialog()
                  {&m_updateAgentsLock, kUpdateAgentsLock, {kOnlyUpdateAgents}},
                  {&m_hostDataLock, kHostDataLock, {kHostPolicyData}},
                  {&m_serviceLock, kServiceLock, {kProtectService}}};
-    for (const auto& lock : locks) {
-        lock.lock->SubclassDlgItem(lock.id, m_hWnd);
-        lock.lock->SetLocalMode(m_localMode);
-        lock.lock->SetGovernedControls(lock.governed);
-        lock.lock->Setup(lockTexts);
-    }
+    for (const auto& lock : locks) lock.lock->Attach(m_hWnd, lock.id, m_localMode, lock.governed, lockTexts);
     Load();
     UpdatePasswordGroup();
     m_loading = false;

@@ -133,12 +133,7 @@ bool CPageNetworkSettingsBase::OnInitDialog()
     } locks[] = {{&m_connectionLock, kConnectionLock, {kPeriod, kPeriodSpin, kUseSsl, kCompress, kFirewallPorts, kGatewayInDefaults}},
                  {&m_udpLock, kUdpLock, {kUseUdp, kUdpPortSpin, kUdpPort}},
                  {&m_forcedLock, kForcedLock, {kForcedConnection}}};
-    for (const auto& lock : locks) {
-        lock.lock->SubclassDlgItem(lock.id, m_hWnd);
-        lock.lock->SetLocalMode(m_localMode);
-        lock.lock->SetGovernedControls(lock.governed);
-        lock.lock->Setup(lockTexts);
-    }
+    for (const auto& lock : locks) lock.lock->Attach(m_hWnd, lock.id, m_localMode, lock.governed, lockTexts);
     Load();
     m_loading = false;
     return true;
