@@ -104,6 +104,9 @@ public:
     int GetPlatformType() const;
     // The administration server's version id ("ZRADMSRV_SERVER_VERSION_ID"), 0 when unknown.
     std::int32_t GetServerVersionId() const;
+    // The context kind of the console node the object is opened from (the
+    // node's property 12, the data source's "NH_CONTEXT_KIND"); 4 when absent.
+    std::int32_t GetContextKind() const;
 
 private:
     ZRPlugin::IDataSource* m_dataSource;

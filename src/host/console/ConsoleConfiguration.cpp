@@ -55,6 +55,8 @@ const std::vector<ConfigurationKey>& ConfigurationKeys()
         {"nac_allowed", "1 when the administrator may use network access control, else 0"},
         {"product_mode", "the product mode mask; bit 0x2 turns off real-time vulnerability assessment"},
         {"forced_connection", "1 when the licence lets agents force their connection through update agents, else 0"},
+        {"context_kind", "the context kind of the console node the object is opened from (4; 2 hides the "
+                         "connection profiles)"},
     };
     return keys;
 }
@@ -68,6 +70,8 @@ ConsoleConfiguration ConsoleConfiguration::Read(SettingsStore& store)
         Checked("functionality", Stored(store, "functionality", "0"), INT32_MIN, UINT32_MAX));
     configuration.nacAllowed = Checked("nac_allowed", Stored(store, "nac_allowed", "1"), 0, 1) == 1;
     configuration.forcedConnection = Checked("forced_connection", Stored(store, "forced_connection", "1"), 0, 1) == 1;
+    configuration.contextKind =
+        static_cast<std::int32_t>(Checked("context_kind", Stored(store, "context_kind", "4"), INT32_MIN, INT32_MAX));
     configuration.productMode =
         static_cast<std::uint32_t>(Checked("product_mode", Stored(store, "product_mode", "0"), 0, UINT32_MAX));
     return configuration;
@@ -80,10 +84,11 @@ void WriteConfiguration(SettingsStore& store, const std::string& key, const std:
     if (!known)
         ZRERR_throwLocalizedError(kModule, kBadConfiguration,
                                   ZRSTD::FormatW(L"unknown configuration key \"%hs\" (keys: server_version, "
-                                                 L"functionality, nac_allowed, product_mode, forced_connection)",
+                                                 L"functionality, nac_allowed, product_mode, forced_connection, "
+                                                 L"context_kind)",
                                                  key));
     if (key == "nac_allowed" || key == "forced_connection") Checked(key, value, 0, 1);
-    else if (key == "server_version") Checked(key, value, INT32_MIN, INT32_MAX);
+    else if (key == "server_version" || key == "context_kind") Checked(key, value, INT32_MIN, INT32_MAX);
     else Checked(key, value, 0, UINT32_MAX);
     store.SetConfig(ZRSTD::FromUtf8(key), ZRSTD::FromUtf8(value));
 }
@@ -97,6 +102,7 @@ std::vector<std::pair<std::string, std::string>> DescribeConfiguration(SettingsS
         {"nac_allowed", configuration.nacAllowed ? "1" : "0"},
         {"product_mode", Hex(configuration.productMode)},
         {"forced_connection", configuration.forcedConnection ? "1" : "0"},
+        {"context_kind", std::to_string(configuration.contextKind)},
     };
 }
 

@@ -18,6 +18,7 @@ struct ConsoleConfiguration {
     bool nacAllowed = true;                  // "nac_allowed": FUNC_AREA_NAC passes the access check
     std::uint32_t productMode = 0;           // "product_mode": the maker's product mode mask
     bool forcedConnection = true;            // "forced_connection": limit item 100 of the licence
+    std::int32_t contextKind = 4;            // "context_kind": the console node's context kind (its property 12)
 
     // Values the store does not hold keep their defaults; a stored value
     // that is not a number raises a localized error naming the key.
