@@ -5,12 +5,12 @@
 #include "plugin/pages/PageResources.h"
 #include "ui/Resources.h"
 
-bool CommitPageSettings(HWND page, NHPP::CParams& provider, bool written)
+bool CommitPageSettings(HWND page, NHPP::CParams& provider, bool written, UINT failureText)
 {
     if (!written) {
-        ShowPluginMessage(page, pageres::kSettingsNotChanged, MB_ICONERROR);
+        ShowPluginMessage(page, failureText, MB_ICONERROR);
         return false;
     }
-    CZRNGTErrorMessage reporter(ui::LoadStringW(pageres::kSettingsNotChanged).c_str(), page);
+    CZRNGTErrorMessage reporter(ui::LoadStringW(failureText).c_str(), page);
     return provider.Apply(false, &reporter) >= 0;
 }
