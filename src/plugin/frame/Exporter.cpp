@@ -7,6 +7,7 @@
 #include "controls/PluginEnvironment.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -125,6 +126,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageNetworkSettingsBase", &CPageNetworkSettingsBase::Export},
         {L"CPageSettingsInetProxy", &CPageSettingsInetProxy::Export},
         {L"CPageConnectionManagerSettings", &CPageConnectionManagerSettings::Export},
+        {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
     };
     return routines;
 }

@@ -6,6 +6,7 @@
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -50,6 +51,8 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
          }},
         {L"CPageNetworkSettingsBase", &Create<CPageNetworkSettingsBase>},
         {L"CPageNetworkSettingsProduct", &Create<CPageNetworkSettingsProduct>},
+        {L"CPageNetworkNLA", &Create<CPageNetworkNLA>},
+        {L"CPageNetworkNLAProduct", &Create<CPageNetworkNLAProduct>},
         {L"CPageGroupNetwork", &Create<CPageGroupNetwork>},
         {L"CPageConnectionManagerSettings", &Create<CPageConnectionManagerSettings>},
         {L"CPageConnectionManagerSettingsProduct", &Create<CPageConnectionManagerSettingsProduct>},

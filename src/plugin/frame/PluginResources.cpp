@@ -4,10 +4,14 @@
 
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "plugin/pages/agent/DlgConnectionManagerTimeInterval.h"
+#include "plugin/pages/agent/DlgNLARuleConditionEditor.h"
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
+#include "plugin/pages/agent/PageNLARuleConditions.h"
+#include "plugin/pages/agent/PageNetProfileGeneral.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -42,6 +46,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgConnectionManagerTimeInterval::Template());
         resources->AddTemplate(CDlgProxySettings::EditableTemplate());
         resources->AddTemplate(CDlgProxySettings::ReadOnlyTemplate());
+        resources->AddTemplate(CPageNetworkNLA::Template());
+        resources->AddTemplate(CPageNetProfileGeneral::Template());
+        resources->AddTemplate(CPageNLARuleConditions::Template());
+        resources->AddTemplate(CDlgNLARuleConditionEditor::Template());
+        resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
+        resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();
