@@ -7,8 +7,8 @@
 //
 //   "POLICY_SETTINGS", "LOCAL_SETTINGS"            SettingsStorage
 //   "TASK_PARAMS", "PARAMS", "NH_ADDITIONAL_INFO"  IParamsItem
-//   "CUSTOM_FUNCTIONALITY", "ZRADMSRV_SERVER_VERSION_ID"
-//                                                  IValueItem (32-bit int)
+//   "CUSTOM_FUNCTIONALITY", "ZRADMSRV_SERVER_VERSION_ID",
+//   "NH_CONTEXT_KIND"                              IValueItem (32-bit int)
 //   "NH_ACCESS_CHECK"                              IAccessChecker
 //   "ZRHST::Hosts"                                 IHostsItem
 //   "DATA_PROTECTION"                              IDataProtection

@@ -163,6 +163,11 @@ ZRSTD::CAutoPtr<ZRPAR::Params> GetAdditionalInfo(ZRPlugin::IDataSource* dataSour
     return GetItemParams(dataSource, L"NH_ADDITIONAL_INFO");
 }
 
+std::int32_t CNHPPageData::GetContextKind() const
+{
+    return GetDataSourceInt(m_dataSource, L"NH_CONTEXT_KIND").value_or(4);
+}
+
 std::optional<std::int32_t> GetDataSourceInt(ZRPlugin::IDataSource* dataSource, const wchar_t* name)
 {
     auto item = ZRPlugin::GetDataSourceItem<ZRPlugin::IValueItem>(dataSource, name);

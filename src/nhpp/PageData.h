@@ -107,6 +107,9 @@ public:
     // A property of the console node the object is shown under
     // ("NH_NODE_PROPERTIES"); nothing when the console does not report it.
     std::optional<std::int32_t> GetNodeProperty(std::int32_t id) const;
+    // The context kind of the console node the object is opened from (the
+    // node's property 12, the data source's "NH_CONTEXT_KIND"); 4 when absent.
+    std::int32_t GetContextKind() const;
 
 private:
     ZRPlugin::IDataSource* m_dataSource;

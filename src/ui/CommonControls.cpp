@@ -11,6 +11,7 @@
 #include "ui/UserActions.h"
 #include "ui/Window.h"
 #include "zrstd/Format.h"
+#include "zrstd/Strings.h"
 
 namespace ui {
 
@@ -25,6 +26,7 @@ struct Row {
     std::vector<std::wstring> texts;
     LPARAM data = 0;
     UINT state = 0;
+    int image = -1;
 };
 
 struct ListState {
@@ -226,6 +228,7 @@ WindowProc ListViewProc()
             row.texts.resize(std::max<std::size_t>(state->columns.size(), 1));
             row.texts[0] = item->text;
             if (item->mask & LVIF_PARAM) row.data = item->lParam;
+            if (item->mask & LVIF_IMAGE) row.image = item->iImage;
             if (state->extended & LVS_EX_CHECKBOXES) row.state = INDEXTOSTATEIMAGEMASK(1);
             state->rows.insert(state->rows.begin() + at, std::move(row));
             return at;
@@ -255,6 +258,7 @@ WindowProc ListViewProc()
             if (item->iItem < 0 || item->iItem >= count) return FALSE;
             const Row& row = state->rows[static_cast<std::size_t>(item->iItem)];
             item->lParam = row.data;
+            item->iImage = row.image;
             item->state = row.state & (item->stateMask ? item->stateMask : 0xFFFFFFFF);
             item->text = row.texts.empty() ? L"" : row.texts[0];
             return TRUE;
@@ -263,6 +267,7 @@ WindowProc ListViewProc()
             const auto* item = reinterpret_cast<const LVITEMW*>(lParam);
             if (item->iItem < 0 || item->iItem >= count) return FALSE;
             if (item->mask & LVIF_PARAM) state->rows[static_cast<std::size_t>(item->iItem)].data = item->lParam;
+            if (item->mask & LVIF_IMAGE) state->rows[static_cast<std::size_t>(item->iItem)].image = item->iImage;
             if (item->mask & LVIF_STATE) SetRowState(window, *state, item->iItem, item->state, item->stateMask);
             return TRUE;
         }
@@ -810,6 +815,34 @@ void SetIpField(HWND address, int field, int value)
     change.iValue = value;
     NotifyParent(address, change.hdr, IPN_FIELDCHANGED);
     NotifyParentCommand(address, EN_CHANGE);
+}
+
+void EnterIpAddress(HWND address, std::wstring_view text)
+{
+    Require(address, L"SysIPAddress32");
+    int fields[4] = {-1, -1, -1, -1};
+    if (!text.empty()) {
+        int field = 0, digits = 0, value = 0;
+        for (wchar_t c : std::wstring(text) + L".") {
+            if (c == L'.') {
+                if (digits == 0 || field > 3) field = 5;  // an empty part, or a fifth one
+                if (field > 3) break;
+                fields[field++] = value;
+                digits = value = 0;
+            } else if (c >= L'0' && c <= L'9' && digits < 3) {
+                value = value * 10 + (c - L'0');
+                ++digits;
+            } else {
+                field = 5;
+                break;
+            }
+        }
+        if (field != 4 || std::any_of(std::begin(fields), std::end(fields), [](int f) { return f > 255; }))
+            throw ActionRefused("the address control " + std::to_string(GetDlgCtrlID(address)) +
+                                " takes an address of four numbers from 0 to 255, as 10.0.0.1, not \"" +
+                                ZRSTD::ToUtf8(text) + "\"");
+    }
+    for (int field = 0; field < 4; ++field) SetIpField(address, field, fields[field]);
 }
 
 void PickDateTime(HWND picker, const SYSTEMTIME& time)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/Api.h"
@@ -23,7 +24,7 @@ inline constexpr UINT LVM_GETITEMCOUNT = 0x1004, LVM_DELETEITEM = 0x1008, LVM_DE
                       LVM_INSERTITEMW = 0x104D, LVM_INSERTCOLUMNW = 0x1061, LVM_GETITEMTEXTW = 0x1073,
                       LVM_SETITEMTEXTW = 0x1074;
 inline constexpr UINT LVM_GETSUBITEMRECT = 0x1038, LVM_SUBITEMHITTEST = 0x1039, LVM_GETCOLUMNW = 0x105F;
-inline constexpr UINT LVIF_TEXT = 0x1, LVIF_STATE = 0x8, LVIF_PARAM = 0x4;
+inline constexpr UINT LVIF_TEXT = 0x1, LVIF_IMAGE = 0x2, LVIF_STATE = 0x8, LVIF_PARAM = 0x4;
 inline constexpr UINT LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2, LVIS_STATEIMAGEMASK = 0xF000;
 inline constexpr UINT LVNI_ALL = 0x0, LVNI_SELECTED = 0x2;
 inline constexpr DWORD LVS_REPORT = 0x1, LVS_SINGLESEL = 0x4, LVS_SHOWSELALWAYS = 0x8, LVS_NOCOLUMNHEADER = 0x4000;
@@ -43,6 +44,7 @@ struct LVITEMW {
     UINT stateMask = 0;
     std::wstring text;
     LPARAM lParam = 0;
+    int iImage = -1;  // the row's image in the list's image list, -1 for none
 };
 struct LVCOLUMNW {
     std::wstring text;
@@ -170,6 +172,9 @@ UI_API void ListKeyPress(HWND list, WORD key);
 // One step of the arrows (+1 up, -1 down).
 UI_API void Spin(HWND upDown, int delta);
 UI_API void SetIpField(HWND address, int field, int value);
+// Types a dotted address ("10.0.0.1") into an IP address control field by
+// field; an empty text blanks every field. Refused when the text is no address.
+UI_API void EnterIpAddress(HWND address, std::wstring_view text);
 UI_API void PickDateTime(HWND picker, const SYSTEMTIME& time);
 
 }  // namespace ui

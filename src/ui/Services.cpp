@@ -64,9 +64,10 @@ std::wstring PickSaveFile(HWND, const std::wstring& title, const std::wstring& f
     return Pick({L"save-file", title, ZRSTD::FormatW(L"%s|%s|0x%X", filter, defaultExtension, flags)});
 }
 
-std::wstring PickOpenFile(HWND, const std::wstring& title, const std::wstring& filter)
+std::wstring PickOpenFile(HWND, const std::wstring& title, const std::wstring& filter,
+                          const std::wstring& defaultExtension)
 {
-    return Pick({L"open-file", title, filter});
+    return Pick({L"open-file", title, ZRSTD::FormatW(L"%s|%s", filter, defaultExtension)});
 }
 
 std::wstring PickFolder(HWND, const std::wstring& title) { return Pick({L"folder", title, L""}); }

@@ -36,7 +36,9 @@ UI_API bool HtmlHelpShow(HWND owner, const std::wstring& file, DWORD contextId);
 // them; returns the chosen path or empty.
 UI_API std::wstring PickSaveFile(HWND owner, const std::wstring& title, const std::wstring& filter,
                                  const std::wstring& defaultExtension, DWORD flags);
-UI_API std::wstring PickOpenFile(HWND owner, const std::wstring& title, const std::wstring& filter);
+// The open picker's request carries "filter|default extension" as its detail.
+UI_API std::wstring PickOpenFile(HWND owner, const std::wstring& title, const std::wstring& filter,
+                                 const std::wstring& defaultExtension = L"");
 UI_API std::wstring PickFolder(HWND owner, const std::wstring& title);
 UI_API void SetWaitCursor(bool waiting);
 UI_API bool IsWaitCursor();

@@ -1,10 +1,38 @@
 #include "zrstd/Strings.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 #include <cwctype>
 
 namespace ZRSTD {
 
 namespace {
+
+// Case is folded with the Unicode tables whatever locale the process runs in:
+// the "C" locale a host starts in folds ASCII only, and "ОФИС" would not
+// equal "офис". Without a UTF-8 locale the process's own is used.
+locale_t UnicodeCase()
+{
+    static const locale_t unicode = [] {
+        locale_t loaded = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+        if (!loaded) loaded = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(0));
+        return loaded;
+    }();
+    return unicode;
+}
+
+wint_t FoldLower(wchar_t c)
+{
+    const locale_t unicode = UnicodeCase();
+    return unicode ? towlower_l(static_cast<wint_t>(c), unicode) : std::towlower(static_cast<wint_t>(c));
+}
+
+wint_t FoldUpper(wchar_t c)
+{
+    const locale_t unicode = UnicodeCase();
+    return unicode ? towupper_l(static_cast<wint_t>(c), unicode) : std::towupper(static_cast<wint_t>(c));
+}
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -147,14 +175,14 @@ std::wstring FromUtf16Le(const std::uint8_t* data, std::size_t units)
 std::wstring ToUpper(std::wstring_view text)
 {
     std::wstring out(text);
-    for (auto& c : out) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    for (auto& c : out) c = static_cast<wchar_t>(FoldUpper(c));
     return out;
 }
 
 std::wstring ToLower(std::wstring_view text)
 {
     std::wstring out(text);
-    for (auto& c : out) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    for (auto& c : out) c = static_cast<wchar_t>(FoldLower(c));
     return out;
 }
 
@@ -162,8 +190,8 @@ int CompareNoCase(std::wstring_view a, std::wstring_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = std::towlower(static_cast<wint_t>(a[i]));
-        const auto cb = std::towlower(static_cast<wint_t>(b[i]));
+        const auto ca = FoldLower(a[i]);
+        const auto cb = FoldLower(b[i]);
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

@@ -429,9 +429,9 @@ TEST_F(ConsoleSession, ConnectionIntervalsAreAddedInTheirDialogRemovedAfterAskin
     const ConsoleRun exported = Done("export policy:P");
     EXPECT_NE(exported.out.find("Менеджер соединений\n  Подключаться в указанные периоды времени: " + line + "\n"),
               std::string::npos) << exported.out;
-    // the second copy is merged into the network title, not lost
+    // the second copy is merged into the network title, not lost: it ends that title, the connection page follows
     EXPECT_NE(exported.out.find("  Подключаться в указанные периоды времени: " + line + "\n  Замочек \"Менеджер "
-                                "соединений\": Редактирование запрещено\nМенеджер соединений\n"),
+                                "соединений\": Редактирование запрещено\nПодключение\n"),
               std::string::npos) << exported.out;
 
     // removing the only interval asks first; then the page refuses to go without one

@@ -8,6 +8,7 @@
 #include "ui/Locale.h"
 #include "ui/UserActions.h"
 #include "ui/Wnd.h"
+#include "zrstd/Strings.h"
 
 using testsupport::Command;
 using testsupport::ListCell;
@@ -57,6 +58,16 @@ TEST_F(CommonControls, AListViewKeepsRowsColumnsAndStateAndNotifiesClicksAndKeys
     SendMessageW(list, LVM_SETITEMTEXTW, 2, reinterpret_cast<LPARAM>(&sub));
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 3);
     EXPECT_EQ(ListCell(list, 2, 1), L"вечер");
+    LVITEMW image;  // a row's image: none until one is set
+    image.iItem = 2;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    EXPECT_EQ(image.iImage, -1);
+    image.mask = LVIF_IMAGE;
+    image.iImage = 3;
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    image.iImage = 0;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    EXPECT_EQ(image.iImage, 3);
 
     parent.received.clear();
     ui::ClickListItem(list, 1);
@@ -142,6 +153,14 @@ TEST_F(CommonControls, AnIpAddressFieldChangeAndADatePickNotifyTheParent)
     EXPECT_EQ(static_cast<UINT>(parent.received[0].lParam), IPN_FIELDCHANGED);
     EXPECT_EQ(parent.received[1], Command(1057, EN_CHANGE, address));
     EXPECT_THROW(ui::SetIpField(address, 0, 256), ui::ActionRefused);
+    // a dotted address typed field by field, or nothing at all
+    ui::EnterIpAddress(address, L"10.20.0.1");
+    EXPECT_EQ(SendMessageW(address, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value)), 4);
+    EXPECT_EQ(value, 0x0A140001u);
+    ui::EnterIpAddress(address, L"");
+    EXPECT_TRUE(SendMessageW(address, IPM_ISBLANK, 0, 0));
+    for (const wchar_t* bad : {L"10.0.0", L"10.0.0.256", L"10.0.0.1.2", L"10..0.1", L"a.b.c.d", L"1000.0.0.1"})
+        EXPECT_THROW(ui::EnterIpAddress(address, bad), ui::ActionRefused) << ZRSTD::ToUtf8(bad);
 
     HWND picker = Make(L"SysDateTimePick32", 1114);
     const SYSTEMTIME range[2] = {{2000, 1, 0, 1, 0, 0, 0, 0}, {2032, 1, 0, 1, 0, 0, 0, 0}};

@@ -44,6 +44,10 @@ TEST(Strings, TrimmingCaseAndReplacement)
     EXPECT_EQ(CompareNoCase(L"abc", L"ABC"), 0);
     EXPECT_LT(CompareNoCase(L"abc", L"abd"), 0);
     EXPECT_GT(CompareNoCase(L"abcd", L"ABC"), 0);
+    // whatever locale the process runs in (a host starts in "C")
+    EXPECT_EQ(CompareNoCase(L"Сеть ОФИСА Ёлка", L"сеть офиса ёлка"), 0);
+    EXPECT_EQ(ToLower(L"ДОМ Straße"), L"дом straße");
+    EXPECT_EQ(ToUpper(L"дом"), L"ДОМ");
     EXPECT_EQ(ReplaceAll(L"a&b&c", L"&", L"&amp;"), L"a&amp;b&amp;c");
     EXPECT_EQ(ReplaceAll(L"abc", L"", L"x"), L"abc");
     const std::uint8_t digest[] = {0x0F, 0xA0};

@@ -57,6 +57,8 @@ const std::vector<ConfigurationKey>& ConfigurationKeys()
         {"forced_connection", "1 when the licence lets agents force their connection through update agents, else 0"},
         {"proxy_detection", "1 when the console's node offers installation packages automatic proxy detection "
                             "(node property 9), else 0"},
+        {"context_kind", "the context kind of the console node the object is opened from (4; 2 hides the "
+                         "connection profiles)"},
     };
     return keys;
 }
@@ -71,6 +73,8 @@ ConsoleConfiguration ConsoleConfiguration::Read(SettingsStore& store)
     configuration.nacAllowed = Checked("nac_allowed", Stored(store, "nac_allowed", "1"), 0, 1) == 1;
     configuration.forcedConnection = Checked("forced_connection", Stored(store, "forced_connection", "1"), 0, 1) == 1;
     configuration.proxyDetection = Checked("proxy_detection", Stored(store, "proxy_detection", "1"), 0, 1) == 1;
+    configuration.contextKind =
+        static_cast<std::int32_t>(Checked("context_kind", Stored(store, "context_kind", "4"), INT32_MIN, INT32_MAX));
     configuration.productMode =
         static_cast<std::uint32_t>(Checked("product_mode", Stored(store, "product_mode", "0"), 0, UINT32_MAX));
     return configuration;
@@ -83,10 +87,11 @@ void WriteConfiguration(SettingsStore& store, const std::string& key, const std:
     if (!known)
         ZRERR_throwLocalizedError(kModule, kBadConfiguration,
                                   ZRSTD::FormatW(L"unknown configuration key \"%hs\" (keys: server_version, "
-                                                 L"functionality, nac_allowed, product_mode, forced_connection, proxy_detection)",
+                                                 L"functionality, nac_allowed, product_mode, forced_connection, "
+                                                 L"proxy_detection, context_kind)",
                                                  key));
     if (key == "nac_allowed" || key == "forced_connection" || key == "proxy_detection") Checked(key, value, 0, 1);
-    else if (key == "server_version") Checked(key, value, INT32_MIN, INT32_MAX);
+    else if (key == "server_version" || key == "context_kind") Checked(key, value, INT32_MIN, INT32_MAX);
     else Checked(key, value, 0, UINT32_MAX);
     store.SetConfig(ZRSTD::FromUtf8(key), ZRSTD::FromUtf8(value));
 }
@@ -101,6 +106,7 @@ std::vector<std::pair<std::string, std::string>> DescribeConfiguration(SettingsS
         {"product_mode", Hex(configuration.productMode)},
         {"forced_connection", configuration.forcedConnection ? "1" : "0"},
         {"proxy_detection", configuration.proxyDetection ? "1" : "0"},
+        {"context_kind", std::to_string(configuration.contextKind)},
     };
 }
 

@@ -19,6 +19,7 @@ struct ConsoleConfiguration {
     std::uint32_t productMode = 0;           // "product_mode": the maker's product mode mask
     bool forcedConnection = true;            // "forced_connection": limit item 100 of the licence
     bool proxyDetection = true;              // "proxy_detection": node property 9, packages may detect their proxy
+    std::int32_t contextKind = 4;            // "context_kind": the console node's context kind (its property 12)
 
     // Values the store does not hold keep their defaults; a stored value
     // that is not a number raises a localized error naming the key.

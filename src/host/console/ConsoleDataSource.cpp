@@ -165,6 +165,7 @@ void ConsoleDataSource::AddConsoleItems()
 {
     AddItem(L"CUSTOM_FUNCTIONALITY", Item(ZRSTD::MakeRef<ValueItem>(m_configuration.functionality)));
     AddItem(L"ZRADMSRV_SERVER_VERSION_ID", Item(ZRSTD::MakeRef<ValueItem>(m_configuration.serverVersionId)));
+    AddItem(L"NH_CONTEXT_KIND", Item(ZRSTD::MakeRef<ValueItem>(m_configuration.contextKind)));
     AddItem(L"NH_ACCESS_CHECK", Item(ZRSTD::MakeRef<AccessChecker>(m_configuration.nacAllowed)));
     auto server = ZRSTD::MakeRef<AdmServer>(m_configuration.serverVersionId);
     AddItem(L"ZRADMSRV::AdmServer", Item(server));

@@ -52,9 +52,21 @@ std::vector<ControlView> ViewControls(HWND dialog)
         if (kind == L"SysListView32") {
             view.hasCheckBoxes = (SendMessageW(control, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES) != 0;
             const auto texts = ui::ChoicesOf(control);
-            for (std::size_t row = 0; row < texts.size(); ++row)
-                view.rows.push_back({texts[row], view.hasCheckBoxes && ui::IsListRowChecked(control, static_cast<int>(row)),
-                                     ui::IsListRowSelected(control, static_cast<int>(row))});
+            int columns = 0;
+            for (LVCOLUMNW column; SendMessageW(control, LVM_GETCOLUMNW, static_cast<WPARAM>(columns),
+                                                reinterpret_cast<LPARAM>(&column));)
+                ++columns;
+            for (std::size_t row = 0; row < texts.size(); ++row) {
+                ControlRow entry{texts[row], view.hasCheckBoxes && ui::IsListRowChecked(control, static_cast<int>(row)),
+                                 ui::IsListRowSelected(control, static_cast<int>(row)), {}};
+                for (int column = 1; column < columns; ++column) {
+                    LVITEMW cell;
+                    cell.iSubItem = column;
+                    SendMessageW(control, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&cell));
+                    entry.cells.push_back(cell.text);
+                }
+                view.rows.push_back(std::move(entry));
+            }
         }
         if (kind == L"Edit") {
             view.range = ui::NumberRange(control);
@@ -92,6 +104,11 @@ nlohmann::json ToJson(const std::vector<ControlView>& controls)
             for (const auto& row : view.rows) {
                 nlohmann::json entry = {{"text", ToUtf8(row.text)}, {"selected", row.selected}};
                 if (view.hasCheckBoxes) entry["checked"] = row.checked;
+                if (!row.cells.empty()) {
+                    auto cells = nlohmann::json::array();
+                    for (const auto& cell : row.cells) cells.push_back(ToUtf8(cell));
+                    entry["cells"] = cells;
+                }
                 rows.push_back(entry);
             }
             control["rows"] = rows;
@@ -127,7 +144,9 @@ std::string ToText(const std::vector<ControlView>& controls)
             const ControlRow& entry = view.rows[row];
             text += indent + "#" + std::to_string(row + 1) + " ";
             if (view.hasCheckBoxes) text += entry.checked ? "[x] " : "[ ] ";
-            text += "\"" + ToUtf8(entry.text) + "\"" + (entry.selected ? " (selected)" : "") + "\n";
+            text += "\"" + ToUtf8(entry.text) + "\"";
+            for (const auto& cell : entry.cells) text += " | \"" + ToUtf8(cell) + "\"";
+            text += std::string(entry.selected ? " (selected)" : "") + "\n";
         }
         if (view.range)
             text += indent + "takes " + std::to_string(view.range->first) + " to " + std::to_string(view.range->second) + "\n";

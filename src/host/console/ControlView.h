@@ -16,6 +16,7 @@ struct ControlRow {
     std::wstring text;
     bool checked = false;
     bool selected = false;
+    std::vector<std::wstring> cells;  // the texts of the columns after the first
 };
 
 struct ControlView {
@@ -34,7 +35,8 @@ std::vector<ControlView> ViewControls(HWND dialog);
 
 // One object per control with keys in snake case: id, kind, label, text,
 // enabled, visible, checked (check boxes and radio buttons), selected
-// (drop-downs), items, rows, range, governed_by, locked_by_policy, tooltip.
+// (drop-downs), items, rows (text, cells of the further columns, selected,
+// checked), range, governed_by, locked_by_policy, tooltip.
 nlohmann::json ToJson(const std::vector<ControlView>& controls);
 // One line per control (the platform's table) with its items, rows, range and lock below it.
 std::string ToText(const std::vector<ControlView>& controls);

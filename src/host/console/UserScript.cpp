@@ -135,10 +135,10 @@ std::string Describe(const ScriptStep& step)
 const std::vector<std::pair<std::string, std::string>>& ScriptVerbs()
 {
     static const std::vector<std::pair<std::string, std::string>> verbs = {
-        {"type:ID=TEXT", "types TEXT over the field's text, as a field entered with Tab (HH:MM into a time picker); "
-                         "refused when the field does not take it"},
+        {"type:ID=TEXT", "types TEXT over the field's text, as a field entered with Tab (HH:MM into a time picker, "
+                         "a.b.c.d into an address control); refused when the field does not take it"},
         {"append:ID=TEXT", "types TEXT at the end of the field's text"},
-        {"clear:ID", "empties the field"},
+        {"clear:ID", "empties the field (blanks an address control)"},
         {"click:ID", "clicks a button, check box, radio button or link"},
         {"check:ID / uncheck:ID", "sets a check box to checked or cleared"},
         {"check:ID=ROW / uncheck:ID=ROW", "the check box of a list row (its text, any case, #N, or mon...sun)"},
@@ -270,13 +270,16 @@ void ScriptRunner::Perform(HWND dialog, const ScriptStep& step)
             }
         }
     }
+    const bool address = GetClassName(control) == L"SysIPAddress32";
     if (step.verb == "type") {
         if (GetClassName(control) == L"SysDateTimePick32") EnterTime(control, step.text);
+        else if (address) ui::EnterIpAddress(control, step.text);
         else ui::EnterText(control, step.text);
     } else if (step.verb == "append") {
         ui::AppendText(control, step.text);
     } else if (step.verb == "clear") {
-        ui::ClearText(control);
+        if (address) ui::EnterIpAddress(control, L"");
+        else ui::ClearText(control);
     } else if (step.verb == "click") {
         ui::Click(control);
     } else if (step.verb == "check" || step.verb == "uncheck") {

@@ -11,6 +11,7 @@
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageNetStorages.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -143,6 +144,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageWsusSettings", &CPageWsusSettings::Export},
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
+        {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
     };
     return routines;
 }

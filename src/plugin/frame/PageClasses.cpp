@@ -8,6 +8,7 @@
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetStorages.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -62,6 +63,8 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageRebootSettingsProduct", &CreateLocal<CPageRebootSettingsProduct>},
         {L"CPageNetworkSettingsBase", &Create<CPageNetworkSettingsBase>},
         {L"CPageNetworkSettingsProduct", &Create<CPageNetworkSettingsProduct>},
+        {L"CPageNetworkNLA", &Create<CPageNetworkNLA>},
+        {L"CPageNetworkNLAProduct", &Create<CPageNetworkNLAProduct>},
         {L"CPageGroupNetwork", &Create<CPageGroupNetwork>},
         {L"CPageConnectionManagerSettings", &Create<CPageConnectionManagerSettings>},
         {L"CPageConnectionManagerSettingsProduct", &Create<CPageConnectionManagerSettingsProduct>},

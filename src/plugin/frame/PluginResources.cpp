@@ -4,12 +4,16 @@
 
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "plugin/pages/agent/DlgConnectionManagerTimeInterval.h"
+#include "plugin/pages/agent/DlgNLARuleConditionEditor.h"
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "plugin/pages/agent/PageAuditWDS.h"
 #include "plugin/pages/agent/PageConnectionManagerSettings.h"
 #include "plugin/pages/agent/PageGeneralSettings.h"
 #include "plugin/pages/agent/PageGroupNetwork.h"
 #include "plugin/pages/agent/PageNetStorages.h"
+#include "plugin/pages/agent/PageNLARuleConditions.h"
+#include "plugin/pages/agent/PageNetProfileGeneral.h"
+#include "plugin/pages/agent/PageNetworkNLA.h"
 #include "plugin/pages/agent/PageNetworkSettings.h"
 #include "plugin/pages/agent/PageRebootSettings.h"
 #include "plugin/pages/agent/PageSettingsInetProxy.h"
@@ -61,6 +65,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageInstallerSettingsComponents::Template());
         resources->AddTemplate(CDlgProxySettingsPackage::Template(true));
         resources->AddTemplate(CDlgProxySettingsPackage::Template(false));
+        resources->AddTemplate(CPageNetworkNLA::Template());
+        resources->AddTemplate(CPageNetProfileGeneral::Template());
+        resources->AddTemplate(CPageNLARuleConditions::Template());
+        resources->AddTemplate(CDlgNLARuleConditionEditor::Template());
+        resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
+        resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();
