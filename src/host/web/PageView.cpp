@@ -55,7 +55,7 @@ int Px(double units) { return static_cast<int>(std::lround(units * kScale)); }
 
 // A lock's drop-down is drawn wider than its template place, so that its
 // state reads in full; what a policy enforces is said beyond it.
-constexpr int kLockWidth = 190, kBeside = 150;
+constexpr int kLockWidth = 190, kBeside = 140, kWhyWidth = 200;
 
 // Elements are named by the control's place among its siblings: labels often share one id.
 std::string Id(const RenderOptions& options, const WebControl& control)
@@ -278,7 +278,7 @@ std::string RenderWindow(const WindowView& window, const RenderOptions& options)
 
 std::string LayoutCss(const WindowView& window, const std::string& scope)
 {
-    std::string css = "#" + scope + "window{width:" + std::to_string(Px(window.width) + kBeside + 230) +
+    std::string css = "#" + scope + "window{width:" + std::to_string(Px(window.width) + kBeside + kWhyWidth) +
                       "px;height:" + std::to_string(Px(window.height)) + "px}\n";
     const auto place = [&](const std::string& id, int left, int top, int width, int height) {
         css += "#" + id + "{left:" + std::to_string(left) + "px;top:" + std::to_string(top) +
@@ -292,7 +292,7 @@ std::string LayoutCss(const WindowView& window, const std::string& scope)
         const bool lock = control.view.state.kind == L"drop-down";
         place(id, Px(r.left), Px(r.top), lock ? std::max(Px(r.Width()), kLockWidth) : Px(r.Width()), Px(r.Height()));
         if (control.view.lockedByPolicy)
-            place(scope + "w" + std::to_string(control.index), Px(window.width) + kBeside, Px(r.top), 220,
+            place(scope + "w" + std::to_string(control.index), Px(window.width) + kBeside, Px(r.top), kWhyWidth,
                   Px(r.Height()));
     }
     return css;

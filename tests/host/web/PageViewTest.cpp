@@ -118,7 +118,7 @@ TEST(RenderWindowTest, LockHeldByPolicyIsMarkedAndSaysWhichPolicy)
     EXPECT_TRUE(Has(html, " disabled"));
     // the reason stands beside the lock, at its height, right of the page
     const std::string css = LayoutCss(window, "p-");
-    EXPECT_TRUE(Has(css, "#p-w1{left:" + std::to_string(static_cast<int>(440 * kScale) + 150) + "px;top:29px")) << css;
+    EXPECT_TRUE(Has(css, "#p-w1{left:" + std::to_string(static_cast<int>(440 * kScale) + 140) + "px;top:29px")) << css;
 }
 
 TEST(RenderWindowTest, ListViewShowsColumnsRowsChecksAndSelection)
