@@ -248,8 +248,9 @@ int main(int argc, char** argv)
             options.pluginPath = pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe") : pluginOption;
             options.listen = listen;
             options.sheetIdle = std::chrono::minutes(idleMinutes);
-            if (ngt::IsDefaultStore(storeOption)) ngt::EnsureSampleObjects(session);
-            else session.Store();  // a store that is not there is refused before anything listens
+            // a store that is not there is refused before anything listens (the default one is made);
+            // the plug-in itself is loaded only by the console's UI thread
+            session.Store(ngt::IsDefaultStore(storeOption));
             host::web::Serve(options, std::cout);
             return 0;
         }

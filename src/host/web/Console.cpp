@@ -268,7 +268,11 @@ void Console::WaitForBrowser(Modal& modal)
     const std::string session = m_acting;
     const std::shared_ptr<Reply> reply = m_actingReply;
     BrowserState& state = State(session);
-    state.modals.push_back(std::unique_ptr<Modal>(&modal));
+    state.modals.push_back(&modal);
+    struct Popped {
+        std::vector<Modal*>& modals;
+        ~Popped() { modals.pop_back(); }
+    } popped{state.modals};
     // the browser is answered now: its next drawing shows the window it waits in
     if (reply) reply->Fulfil(WebResponse::Redirect("/sheet"));
     ServeUntil([&] {
@@ -276,8 +280,6 @@ void Console::WaitForBrowser(Modal& modal)
         if (modal.answered || modal.abandoned) return true;
         return modal.kind == Modal::Kind::Dialog && ui::ModalDialogEnded(modal.dialog);
     });
-    state.modals.back().release();
-    state.modals.pop_back();
     m_acting = session;
     m_actingReply = reply;
 }

@@ -68,7 +68,7 @@ private:
     struct BrowserState {
         std::unique_ptr<Sheet> sheet;
         bool createdForWizard = false;  // the sheet is the wizard of an object made for it
-        std::vector<std::unique_ptr<Modal>> modals;
+        std::vector<Modal*> modals;  // the windows it waits in, innermost last (each lives in its wait)
         std::vector<Notice> notices;
         std::chrono::steady_clock::time_point lastSeen;
     };
