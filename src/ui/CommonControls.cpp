@@ -817,34 +817,6 @@ void SetIpField(HWND address, int field, int value)
     NotifyParentCommand(address, EN_CHANGE);
 }
 
-void EnterIpAddress(HWND address, std::wstring_view text)
-{
-    Require(address, L"SysIPAddress32");
-    int fields[4] = {-1, -1, -1, -1};
-    if (!text.empty()) {
-        int field = 0, digits = 0, value = 0;
-        for (wchar_t c : std::wstring(text) + L".") {
-            if (c == L'.') {
-                if (digits == 0 || field > 3) field = 5;  // an empty part, or a fifth one
-                if (field > 3) break;
-                fields[field++] = value;
-                digits = value = 0;
-            } else if (c >= L'0' && c <= L'9' && digits < 3) {
-                value = value * 10 + (c - L'0');
-                ++digits;
-            } else {
-                field = 5;
-                break;
-            }
-        }
-        if (field != 4 || std::any_of(std::begin(fields), std::end(fields), [](int f) { return f > 255; }))
-            throw ActionRefused("the address control " + std::to_string(GetDlgCtrlID(address)) +
-                                " takes an address of four numbers from 0 to 255, as 10.0.0.1, not \"" +
-                                ZRSTD::ToUtf8(text) + "\"");
-    }
-    for (int field = 0; field < 4; ++field) SetIpField(address, field, fields[field]);
-}
-
 void PickDateTime(HWND picker, const SYSTEMTIME& time)
 {
     Require(picker, L"SysDateTimePick32");

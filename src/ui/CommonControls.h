@@ -172,9 +172,6 @@ UI_API void ListKeyPress(HWND list, WORD key);
 // One step of the arrows (+1 up, -1 down).
 UI_API void Spin(HWND upDown, int delta);
 UI_API void SetIpField(HWND address, int field, int value);
-// Types a dotted address ("10.0.0.1") into an IP address control field by
-// field; an empty text blanks every field. Refused when the text is no address.
-UI_API void EnterIpAddress(HWND address, std::wstring_view text);
 UI_API void PickDateTime(HWND picker, const SYSTEMTIME& time);
 
 }  // namespace ui

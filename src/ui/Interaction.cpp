@@ -15,6 +15,8 @@ struct Record {
     std::vector<ShownMenu> menus;
     InteractionDriver* driver = nullptr;
     ScriptedUser nobody;  // answers nothing: every question is unscripted
+    // the modal loops running, innermost last
+    std::vector<std::pair<HWND, const std::function<bool()>*>> modal;
 };
 
 Record& State()
@@ -121,6 +123,12 @@ void RunModalLoop(HWND dialog, ShownDialog shown, const std::function<bool()>& e
 {
     const std::size_t record = State().dialogs.size();
     State().dialogs.push_back(shown);
+    auto& modal = State().modal;
+    modal.emplace_back(dialog, &ended);
+    struct Running {
+        std::vector<std::pair<HWND, const std::function<bool()>*>>& modal;
+        ~Running() { modal.pop_back(); }
+    } running{modal};
     PumpMessages();
     if (!ended()) CurrentInteractionDriver().ActInDialog(dialog, shown);
     PumpMessages();
@@ -128,6 +136,13 @@ void RunModalLoop(HWND dialog, ShownDialog shown, const std::function<bool()>& e
         throw UnscriptedInteraction("the dialog \"" + ZRSTD::ToUtf8(shown.caption) + "\" (template " +
                                     std::to_string(shown.templateId) + ") was left open");
     State().dialogs[record].result = result();
+}
+
+bool ModalDialogEnded(HWND dialog)
+{
+    for (const auto& [window, ended] : State().modal)
+        if (window == dialog) return (*ended)();
+    return true;
 }
 
 }  // namespace ui

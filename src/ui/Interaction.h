@@ -109,6 +109,10 @@ UI_API UINT RunPopupMenu(ShownMenu menu);
 
 UI_API void RunModalLoop(HWND dialog, ShownDialog shown, const std::function<bool()>& ended,
                          const std::function<int()>& result);
+// Whether the modal dialog has ended (something in it called EndDialog); true
+// as well for a window that runs no modal loop. A driver that waits for a
+// person while a dialog is open asks this after every action.
+UI_API bool ModalDialogEnded(HWND dialog);
 
 }  // namespace ui
 

@@ -52,6 +52,9 @@ void RequireShown(HWND edit, const std::wstring& asked, std::wstring_view typed)
 {
     const std::wstring shown = GetWindowTextW(edit);
     if (shown == asked) return;
+    // what a password field holds, or was given, is never repeated
+    if (SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0) != 0)
+        throw ActionRefused(Name(edit) + " did not take what was typed");
     std::string message = Name(edit) + " shows " + Quoted(shown) + " after " + Quoted(std::wstring(typed)) + " was typed";
     if (const auto range = NumberRange(edit))
         message += " (it takes " + std::to_string(range->first) + " to " + std::to_string(range->second) + ")";
@@ -177,6 +180,31 @@ void AppendText(HWND edit, std::wstring_view text)
     SendMessageW(edit, EM_SETSEL, length, static_cast<LPARAM>(length));
     Type(edit, text);
     RequireShown(edit, asked, text);
+}
+
+void EnterAddress(HWND address, std::wstring_view text)
+{
+    RequireUsable(address);
+    int fields[4] = {-1, -1, -1, -1};
+    std::size_t field = 0, digits = 0;
+    bool good = true;
+    for (wchar_t c : text) {
+        if (c == L'.') {
+            good = good && digits > 0 && ++field < 4;
+            digits = 0;
+        } else if (c >= L'0' && c <= L'9' && field < 4 && digits < 3) {
+            fields[field] = (fields[field] < 0 ? 0 : fields[field] * 10) + (c - L'0');
+            ++digits;
+        } else {
+            good = false;
+        }
+    }
+    good = good && (text.empty() || (field == 3 && digits > 0));
+    for (int value : fields) good = good && value <= 255;
+    if (!good)
+        throw ActionRefused(Name(address) + " takes an address as four numbers 0 to 255 with dots between, not " +
+                            Quoted(std::wstring(text)));
+    for (int i = 0; i < 4; ++i) SetIpField(address, i, fields[i]);
 }
 
 void SelectText(HWND edit, int start, int end)

@@ -36,6 +36,9 @@ UI_API void ReplaceText(HWND edit, std::wstring_view text);
 UI_API void EnterText(HWND edit, std::wstring_view text);
 // Types at the end of the text, refused likewise when not all of it lands.
 UI_API void AppendText(HWND edit, std::wstring_view text);
+// Types a dotted address ("10.0.0.1") into an IP address control field by
+// field; an empty text blanks it. Anything else is refused.
+UI_API void EnterAddress(HWND address, std::wstring_view text);
 UI_API void SelectText(HWND edit, int start, int end);
 UI_API void Paste(HWND edit, const std::wstring& text);
 // A click at the centre of the control. Mouse input goes to the window the

@@ -145,7 +145,7 @@ TEST_F(NetworkLocationCommands, RefusalsNameTheProblemAndWriteNothing)
          "type:1055=255.255.255.255 click:1 end end end",
          "Неправильно задана маска IP - подсети."},
         {"click:1038 dialog:10423 click:1040 menu:12002 dialog:10424 click:1049 dialog:10426 type:1057=10.0.0.300 end end end",
-         "takes an address of four numbers from 0 to 255"},
+         "takes an address as four numbers 0 to 255"},
     };
     for (const auto& c : refused) {
         const ConsoleRun run = Run("edit policy:Офисы" + kPage + c.actions);

@@ -154,13 +154,13 @@ TEST_F(CommonControls, AnIpAddressFieldChangeAndADatePickNotifyTheParent)
     EXPECT_EQ(parent.received[1], Command(1057, EN_CHANGE, address));
     EXPECT_THROW(ui::SetIpField(address, 0, 256), ui::ActionRefused);
     // a dotted address typed field by field, or nothing at all
-    ui::EnterIpAddress(address, L"10.20.0.1");
+    ui::EnterAddress(address, L"10.20.0.1");
     EXPECT_EQ(SendMessageW(address, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&value)), 4);
     EXPECT_EQ(value, 0x0A140001u);
-    ui::EnterIpAddress(address, L"");
+    ui::EnterAddress(address, L"");
     EXPECT_TRUE(SendMessageW(address, IPM_ISBLANK, 0, 0));
     for (const wchar_t* bad : {L"10.0.0", L"10.0.0.256", L"10.0.0.1.2", L"10..0.1", L"a.b.c.d", L"1000.0.0.1"})
-        EXPECT_THROW(ui::EnterIpAddress(address, bad), ui::ActionRefused) << ZRSTD::ToUtf8(bad);
+        EXPECT_THROW(ui::EnterAddress(address, bad), ui::ActionRefused) << ZRSTD::ToUtf8(bad);
 
     HWND picker = Make(L"SysDateTimePick32", 1114);
     const SYSTEMTIME range[2] = {{2000, 1, 0, 1, 0, 0, 0, 0}, {2032, 1, 0, 1, 0, 0, 0, 0}};

@@ -120,15 +120,6 @@ OpenPage Open(Session& session, const std::string& object, const std::string& pa
     return open;
 }
 
-// The policy that governs the object, named when a control it locks is refused.
-std::wstring GoverningPolicy(Session& session, const std::string& object)
-{
-    const auto entry = session.Store().GetCatalogueEntry(FromUtf8(object));
-    if (!entry || !entry->attributes) return L"";
-    ZRPAR::Value* policy = entry->attributes->FindValue(host::kAttributePolicy);
-    return policy && policy->GetType() == ZRPAR::VT_STRING ? static_cast<ZRPAR::StringValue*>(policy)->GetValue() : L"";
-}
-
 // Everything the object stores under the agent's product, for telling what an edit changed.
 ZRSTD::CAutoPtr<ZRPAR::Params> ReadAll(Session& session, const std::string& object)
 {
@@ -164,7 +155,7 @@ int ShowPage(Session& session, const std::string& object, const std::string& pag
     ui::ClearInteractionRecord();
     OpenPage open = Open(session, object, page);
     for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
-    host::ScriptRunner runner(/*lookAtDialogs=*/true, GoverningPolicy(session, object));
+    host::ScriptRunner runner(/*lookAtDialogs=*/true, session.GoverningPolicy(FromUtf8(object)));
     ui::ClearInteractionRecord();
     try {
         runner.Run(open.window, steps);
@@ -202,7 +193,7 @@ int EditPage(Session& session, const std::string& object, const std::string& pag
     ui::ClearInteractionRecord();
     OpenPage open = Open(session, object, page);
     for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
-    host::ScriptRunner runner(/*lookAtDialogs=*/false, GoverningPolicy(session, object));
+    host::ScriptRunner runner(/*lookAtDialogs=*/false, session.GoverningPolicy(FromUtf8(object)));
     ui::ClearInteractionRecord();
     nlohmann::json result = PageJson(open, object);
     // the boxes the page showed, but for one a refusal quotes

@@ -201,28 +201,8 @@ int DumpSection(Session& session, const std::string& object, const std::string& 
 
 int DeleteObject(Session& session, const std::string& object, bool force, Format format)
 {
-    host::SettingsStore& store = session.Store();
-    const host::ObjectName name = RequireObject(store, object);
-    std::vector<std::wstring> governed;
-    if (name.type == host::ObjectType::Policy)
-        for (const auto& other : store.ListObjects()) {
-            const auto entry = store.GetCatalogueEntry(other);
-            if (entry && StringAttribute(entry->attributes.Get(), host::kAttributePolicy) == name.name) governed.push_back(other);
-        }
-    if (!governed.empty() && !force) {
-        std::wstring list;
-        for (const auto& other : governed) list += (list.empty() ? L"" : L", ") + other;
-        Refuse(ZRSTD::FormatW(L"the policy \"%s\" governs %s; delete them first, or pass --force to detach them", name.name,
-                              list));
-    }
-    store.InTransaction([&] {
-        for (const auto& other : governed) {
-            auto entry = store.GetCatalogueEntry(other);
-            entry->attributes->DeleteValue(host::kAttributePolicy);
-            store.PutCatalogueEntry(other, entry->kind, entry->attributes.Get());
-        }
-        store.DeleteObject(name.Full());
-    });
+    const host::ObjectName name = RequireObject(session.Store(), object);
+    const std::vector<std::wstring> governed = session.DeleteObject(name.Full(), force);
     if (format == Format::Json) {
         auto detached = nlohmann::json::array();
         for (const auto& other : governed) detached.push_back(ToUtf8(other));

@@ -13,6 +13,7 @@
 #include "StoreCommands.h"
 #include "StoreLocation.h"
 #include "host/console/UserScript.h"
+#include "host/web/Server.h"
 #include "ui/UserActions.h"
 #include "zrstd/Error.h"
 #include "zrstd/Strings.h"
@@ -166,6 +167,17 @@ int main(int argc, char** argv)
     auto* check = app.add_subcommand("check", "check the store's integrity and its key file");
     AddFormat(check, format);
 
+    std::string listen = "127.0.0.1:8080";
+    int idleMinutes = 30;
+    auto* serve = app.add_subcommand("serve", "start the browser console over the store (until Ctrl+C)");
+    serve->add_option("--listen", listen, "HOST:PORT to listen on (port 0: any free port)")->default_val("127.0.0.1:8080");
+    serve->add_option("--idle-minutes", idleMinutes, "an open sheet nobody touches this long is cancelled")
+        ->default_val(30)
+        ->check(CLI::Range(1, 24 * 60));
+    serve->footer("It prints the address to open, with its access token:\n"
+                  "  ngt-console serve: open http://127.0.0.1:8080/?token=...\n"
+                  "Only loopback listens unless --listen names another address.");
+
     auto* dump = app.add_subcommand("dump", "print one stored section of an object");
     dump->add_option("OBJECT", object, kObjectHelp)->required();
     dump->add_option("SECTION", section, "a section as `sections` lists it, e.g. 86 or ZREVP_NF_SECTION")->required();
@@ -227,6 +239,22 @@ int main(int argc, char** argv)
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
         if (*config) return ngt::Configure(session, key, value, chosen);
+        if (*serve) {
+            std::string host;
+            int port = 0;
+            if (!host::web::ParseListen(listen, host, port))
+                throw ngt::UsageError("--listen takes HOST:PORT, e.g. 127.0.0.1:8080, not \"" + listen + "\"");
+            host::web::ServeOptions options;
+            options.storePath = session.StorePath();
+            options.pluginPath = pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe") : pluginOption;
+            options.listen = listen;
+            options.sheetIdle = std::chrono::minutes(idleMinutes);
+            // a store that is not there is refused before anything listens (the default one is made);
+            // the plug-in itself is loaded only by the console's UI thread
+            session.Store(ngt::IsDefaultStore(storeOption));
+            host::web::Serve(options, std::cout);
+            return 0;
+        }
         ngt::EnsureSampleObjects(session);
         return ngt::ShowOverview(session);
     } catch (const ngt::UsageError& usage) {

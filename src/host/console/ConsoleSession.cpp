@@ -141,4 +141,39 @@ void ConsoleSession::CreateObject(const ObjectName& object, const NewObjectOptio
     }
 }
 
+std::wstring ConsoleSession::GoverningPolicy(const std::wstring& object)
+{
+    const auto entry = Store().GetCatalogueEntry(object);
+    ZRPAR::Value* policy = entry && entry->attributes ? entry->attributes->FindValue(kAttributePolicy) : nullptr;
+    return policy && policy->GetType() == ZRPAR::VT_STRING ? static_cast<ZRPAR::StringValue*>(policy)->GetValue() : L"";
+}
+
+std::vector<std::wstring> ConsoleSession::DeleteObject(const std::wstring& object, bool force)
+{
+    SettingsStore& store = Store();
+    const ObjectName name = ParseObjectName(object);
+    if (!store.HasObject(name.Full()))
+        RefuseRequest(ZRSTD::FormatW(L"there is no object \"%s\" in %hs (ngt-console list shows the objects)", name.Full(),
+                                     store.Path()));
+    std::vector<std::wstring> governed;
+    if (name.type == ObjectType::Policy)
+        for (const auto& other : store.ListObjects())
+            if (GoverningPolicy(other) == name.name) governed.push_back(other);
+    if (!governed.empty() && !force) {
+        std::wstring list;
+        for (const auto& other : governed) list += (list.empty() ? L"" : L", ") + other;
+        RefuseRequest(ZRSTD::FormatW(L"the policy \"%s\" governs %s; delete them first, or pass --force to detach them",
+                                     name.name, list));
+    }
+    store.InTransaction([&] {
+        for (const auto& other : governed) {
+            auto entry = store.GetCatalogueEntry(other);
+            entry->attributes->DeleteValue(kAttributePolicy);
+            store.PutCatalogueEntry(other, entry->kind, entry->attributes.Get());
+        }
+        store.DeleteObject(name.Full());
+    });
+    return governed;
+}
+
 }  // namespace host

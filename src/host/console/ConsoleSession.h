@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/console/ConsoleDataSource.h"
 #include "host/console/PluginLibrary.h"
@@ -46,6 +47,12 @@ public:
     // The catalogue entry, then the plug-in's defaults written through a
     // configurator as the console does. Nothing is left behind when that fails.
     void CreateObject(const ObjectName& object, const NewObjectOptions& options);
+    // Removes a stored object. A policy that still governs objects is refused
+    // unless force is set, which detaches them (in the same transaction);
+    // returns the objects detached.
+    std::vector<std::wstring> DeleteObject(const std::wstring& object, bool force);
+    // The name of the policy that governs a stored object ("" for none).
+    std::wstring GoverningPolicy(const std::wstring& object);
 
 private:
     std::string m_storePath;

@@ -56,7 +56,8 @@ bool TakesId(const std::string& verb)
 
 bool NeedsText(const std::string& verb)
 {
-    return verb == "type" || verb == "append" || verb == "select" || verb == "file" || verb == "folder";
+    return verb == "type" || verb == "append" || verb == "select" || verb == "spin" || verb == "file" ||
+           verb == "folder";
 }
 
 bool IsInteraction(const std::string& verb)
@@ -144,6 +145,7 @@ const std::vector<std::pair<std::string, std::string>>& ScriptVerbs()
         {"check:ID=ROW / uncheck:ID=ROW", "the check box of a list row (its text, any case, #N, or mon...sun)"},
         {"select:ID=ITEM", "chooses an item of a drop-down or a list row (its text, any case, or #N; a lock: "
                            "locked or unlocked)"},
+        {"spin:ID=up|down", "clicks an arrow of the up-down control ID once"},
         {"answer:yes|no|ok|cancel", "answers the next message box that asks something"},
         {"menu:ID", "chooses the command ID in the next popup menu (0 dismisses it)"},
         {"file:PATH", "answers the next file picker with PATH"},
@@ -183,7 +185,7 @@ std::vector<ScriptStep> ParseScript(const std::vector<std::string>& words, bool 
             continue;
         }
         static const char* const known[] = {"type",  "append", "clear",  "click", "check",  "uncheck",
-                                            "select", "menu",  "file",   "folder", "dialog"};
+                                            "select", "spin", "menu",  "file",   "folder", "dialog"};
         if (std::find_if(std::begin(known), std::end(known), [&](const char* v) { return step.verb == v; }) ==
             std::end(known))
             bad("has an unknown verb");
@@ -256,14 +258,15 @@ std::vector<std::string> ScriptRunner::UnusedAnswers() const
     return unused;
 }
 
-void ScriptRunner::Perform(HWND dialog, const ScriptStep& step)
+void PerformStep(HWND dialog, const ScriptStep& step, const std::wstring& governingPolicy)
 {
+    if (IsInteraction(step.verb)) throw ScriptUsageError("\"" + Describe(step) + "\" answers a question; it is no action on a control");
     const HWND control = ui::FindControl(dialog, step.id);
     // a control its policy locks is refused in those words
     if (!IsWindowEnabled(control)) {
         if (HWND lock = static_cast<HWND>(GetPropW(control, ZRPlugin::kGoverningLockProperty))) {
             if (const auto* policy = static_cast<const wchar_t*>(GetPropW(lock, ZRPlugin::kLockedByPolicyProperty))) {
-                const std::wstring name = *policy ? std::wstring(policy) : m_governingPolicy;
+                const std::wstring name = *policy ? std::wstring(policy) : governingPolicy;
                 throw ui::ActionRefused(ui::NameForUser(control) + " is locked by the policy" +
                                         (name.empty() ? std::string() : " \"" + ToUtf8(name) + "\"") +
                                         " (lock " + std::to_string(GetDlgCtrlID(lock)) + ")");
@@ -273,23 +276,32 @@ void ScriptRunner::Perform(HWND dialog, const ScriptStep& step)
     const bool address = GetClassName(control) == L"SysIPAddress32";
     if (step.verb == "type") {
         if (GetClassName(control) == L"SysDateTimePick32") EnterTime(control, step.text);
-        else if (address) ui::EnterIpAddress(control, step.text);
+        else if (address) ui::EnterAddress(control, step.text);
         else ui::EnterText(control, step.text);
     } else if (step.verb == "append") {
         ui::AppendText(control, step.text);
     } else if (step.verb == "clear") {
-        if (address) ui::EnterIpAddress(control, L"");
+        if (address) ui::EnterAddress(control, L"");
         else ui::ClearText(control);
     } else if (step.verb == "click") {
         ui::Click(control);
     } else if (step.verb == "check" || step.verb == "uncheck") {
         if (step.hasText) ui::SetRowChecked(control, ResolveAlias(control, step.text), step.verb == "check");
         else ui::SetChecked(control, step.verb == "check");
+    } else if (step.verb == "spin") {
+        if (step.text != L"up" && step.text != L"down")
+            throw ui::ActionRefused("the arrows of " + ui::NameForUser(control) + " are up and down, not \"" +
+                                    ToUtf8(step.text) + "\"");
+        if (!IsWindowEnabled(control) || !IsWindowVisible(control))
+            throw ui::ActionRefused(ui::NameForUser(control) + " is " + (IsWindowEnabled(control) ? "hidden" : "disabled"));
+        ui::Spin(control, step.text == L"up" ? 1 : -1);
     } else if (step.verb == "select") {
         const HWND box = DropDownOf(control);
         ui::SelectItem(box, ResolveAlias(box, step.text));
     }
 }
+
+void ScriptRunner::Perform(HWND dialog, const ScriptStep& step) { PerformStep(dialog, step, m_governingPolicy); }
 
 int ScriptRunner::AnswerMessageBox(const ui::ShownBox& box)
 {

@@ -41,6 +41,13 @@ const std::vector<std::pair<std::string, std::string>>& ScriptVerbs();
 // openDialogAtEnd is set (to look at it). Raises ScriptUsageError.
 std::vector<ScriptStep> ParseScript(const std::vector<std::string>& words, bool openDialogAtEnd = false);
 
+// Performs one step that acts on a control of the dialog (or page) through
+// the platform's user actions: type (HH:MM into a time picker, a dotted
+// address into an address control), append, clear, click, check, uncheck,
+// select. A control its policy locks is refused naming governingPolicy when
+// the lock names none. Steps that answer questions raise ScriptUsageError.
+void PerformStep(HWND dialog, const ScriptStep& step, const std::wstring& governingPolicy);
+
 // A modal dialog as it was when the script ended inside it.
 struct OpenDialog {
     UINT templateId = 0;

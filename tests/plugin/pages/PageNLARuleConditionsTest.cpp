@@ -236,7 +236,7 @@ TEST_F(RulePage, AddressConditionsStoreTheFirstOctetInTheLowestByte)
                                         L"Ip-адрес шлюза по умолчанию (Default gateway):");
                               for (int id : {Value::kMask, Value::kText, Value::kCertificate, Value::kChooseSubnet})
                                   EXPECT_FALSE(Shown(value, id)) << id;
-                              ui::EnterIpAddress(ui::FindControl(value, Value::kAddress), address);
+                              ui::EnterAddress(ui::FindControl(value, Value::kAddress), address);
                               Press(value, IDOK);
                           });
                       EXPECT_EQ(Lines(editor, Editor::kValues),
@@ -262,7 +262,7 @@ TEST_F(RulePage, AddressConditionsStoreTheFirstOctetInTheLowestByte)
                       user.InDialog([](HWND value) {
                           EXPECT_EQ(GetWindowTextW(value), L"Изменить значение");
                           EXPECT_EQ(TextOf(value, Value::kAddress), L"192.168.1.1");
-                          ui::EnterIpAddress(ui::FindControl(value, Value::kAddress), L"192.168.1.254");
+                          ui::EnterAddress(ui::FindControl(value, Value::kAddress), L"192.168.1.254");
                           Press(value, IDOK);
                       });
                       ui::DoubleClickListItem(ui::FindControl(editor, Editor::kValues), 0);
@@ -303,8 +303,8 @@ TEST_F(RulePage, ASubnetMustBeARunOfOnesCoveringTheAddressAndIsNamedByTheConsole
                               {L"10.1.0.0", L"255.0.0.0", L"Неправильно задана маска IP - подсети."},
                           };
                           for (const auto& c : refused) {
-                              ui::EnterIpAddress(ui::FindControl(value, Value::kAddress), c.address);
-                              ui::EnterIpAddress(ui::FindControl(value, Value::kMask), c.mask);
+                              ui::EnterAddress(ui::FindControl(value, Value::kAddress), c.address);
+                              ui::EnterAddress(ui::FindControl(value, Value::kMask), c.mask);
                               ui::ClearInteractionRecord();
                               Press(value, IDOK);
                               EXPECT_EQ(Boxes(), std::vector<std::wstring>{c.message}) << ZRSTD::ToUtf8(c.mask);
