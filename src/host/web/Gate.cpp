@@ -117,7 +117,11 @@ std::variant<Gate::Admitted, WebResponse> Gate::Admit(const WebRequest& request)
         }
         const std::string id = RandomToken();
         m_sessions[id] = {RandomToken(), now};
-        WebResponse response = WebResponse::Redirect(request.path.empty() ? "/" : request.path);
+        // back to the page asked for, on this console only: browsers read "//host"
+        // and "/\host" as another site
+        const std::string& path = request.path;
+        const bool local = !path.empty() && path[0] == '/' && (path.size() == 1 || (path[1] != '/' && path[1] != '\\'));
+        WebResponse response = WebResponse::Redirect(local ? path : "/");
         response.headers.push_back({"Set-Cookie", SessionCookieHeader(id)});
         return response;
     }

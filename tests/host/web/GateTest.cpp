@@ -48,6 +48,11 @@ TEST_F(GateTest, AccessLinkOpensSessionWithStrictHttpOnlyCookieAndDropsTheToken)
     EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
     EXPECT_EQ(cookie.find("a1b2c3"), std::string::npos);
     EXPECT_EQ(gate.SessionCount(), 1u);
+    // the access link never sends the browser to another site
+    for (const char* elsewhere : {"//evil.example/x", "/\\evil.example/x"}) {
+        auto response = gate.Admit(Request("GET", elsewhere, {{"token", "a1b2c3"}}));
+        EXPECT_EQ(Header(std::get<WebResponse>(response), "Location"), "/") << elsewhere;
+    }
 }
 
 TEST_F(GateTest, RefusesWhatComesWithoutTheTokenOrFromElsewhere)
