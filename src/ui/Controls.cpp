@@ -8,6 +8,7 @@
 
 #include "ui/Graphics.h"
 #include "ui/Mouse.h"
+#include "ui/RichEdit.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -425,7 +426,7 @@ void RegisterStandardControls()
 {
     RegisterWindowClass(L"Button", ButtonProc);
     RegisterWindowClass(L"Edit", EditProc);
-    RegisterWindowClass(L"RichEdit20W", EditProc);
+    RegisterWindowClass(L"RichEdit20W", [] { return RichEditProc(EditProc()); });
     RegisterWindowClass(L"Static", StaticProc);
     RegisterWindowClass(L"ComboBox", ComboBoxProc);
     RegisterWindowClass(L"ListBox", ListBoxProc);
