@@ -21,6 +21,10 @@
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
+#include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
+#include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskMessagerGeneral.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -145,6 +149,10 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
         {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
+        {L"CPageTaskChangeServerGeneral", &CPageTaskChangeServerGeneral::Export},
+        {L"CPageTaskHostControlGeneral", &CPageTaskHostControlGeneral::Export},
+        {L"CPageTaskMessagerGeneral", &CPageTaskMessagerGeneral::Export},
+        {L"CPageTaskAppControlGeneral", &CPageTaskAppControlGeneral::Export},
     };
     return routines;
 }

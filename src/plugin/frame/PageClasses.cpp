@@ -19,6 +19,10 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
+#include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskMessagerGeneral.h"
 
 namespace frame {
 
@@ -31,6 +35,13 @@ PageCreator NacView(int initialSelection)
         page->SetInitialSelection(initialSelection);
         return page;
     };
+}
+
+// A page whose template the factory chooses (a property sheet's or a wizard's layout).
+template <class Page>
+CNHPPropertyPageBase* CreateWithTemplate(std::shared_ptr<NHPP::CNHPPageData> pageData, UINT dialogId)
+{
+    return new Page(dialogId, std::move(pageData));
 }
 
 template <class Page>
@@ -90,6 +101,10 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageTaskChangeServerGeneral", &Create<CPageTaskChangeServerGeneral>},
+        {L"CPageTaskHostControlGeneral", &CreateWithTemplate<CPageTaskHostControlGeneral>},
+        {L"CPageTaskMessagerGeneral", &Create<CPageTaskMessagerGeneral>},
+        {L"CPageTaskAppControlGeneral", &CreateWithTemplate<CPageTaskAppControlGeneral>},
     };
     return creators;
 }

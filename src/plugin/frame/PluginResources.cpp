@@ -25,6 +25,10 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
+#include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
+#include "plugin/pages/tasks/PageTaskMessagerGeneral.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -72,6 +76,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
+        resources->AddTemplate(CPageTaskChangeServerGeneral::Template());
+        resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kFullTemplate));
+        resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kCompactTemplate));
+        resources->AddTemplate(CPageTaskMessagerGeneral::Template());
+        resources->AddTemplate(CPageTaskAppControlGeneral::Template(CPageTaskAppControlGeneral::kSheetTemplate));
+        resources->AddTemplate(CPageTaskAppControlGeneral::Template(CPageTaskAppControlGeneral::kWizardTemplate));
         return resources;
     }();
     return *module;

@@ -1,0 +1,66 @@
+#include "plugin/pages/tasks/TaskSettings.h"
+
+void CTaskSettings::Remember(const wchar_t* key, Shown shown, const NHPP::PolicyLockInfo& lock)
+{
+    // a value of a wrong type reports no lock: the policy is asked again
+    m_read[key] = Entry{std::move(shown), lock.locked || LockedByPolicy(key)};
+}
+
+bool CTaskSettings::LockedByPolicy(const wchar_t* key) const
+{
+    NHPP::PolicyLockInfo lock;
+    return m_provider->GetLockData(key, &lock) < 0 || lock.locked || lock.mandatory;
+}
+
+bool CTaskSettings::ReadBool(const wchar_t* key, bool defaultValue)
+{
+    NHPP::PolicyLockInfo lock;
+    const bool value = m_provider->GetBoolOrDefault(key, defaultValue, &lock);
+    Remember(key, value, lock);
+    return value;
+}
+
+std::int32_t CTaskSettings::ReadInt(const wchar_t* key, std::int32_t defaultValue)
+{
+    NHPP::PolicyLockInfo lock;
+    const std::int32_t value = m_provider->GetIntOrDefault(key, defaultValue, &lock);
+    Remember(key, value, lock);
+    return value;
+}
+
+std::wstring CTaskSettings::ReadString(const wchar_t* key, const std::wstring& defaultValue)
+{
+    NHPP::PolicyLockInfo lock;
+    std::wstring value;
+    m_provider->GetStringOrDefault(value, key, defaultValue.c_str(), &lock);
+    Remember(key, value, lock);
+    return value;
+}
+
+bool CTaskSettings::IsLocked(const wchar_t* key) const
+{
+    auto found = m_read.find(key);
+    return found != m_read.end() ? found->second.locked : LockedByPolicy(key);
+}
+
+bool CTaskSettings::Wanted(const wchar_t* key, const Shown& value) const
+{
+    if (IsLocked(key)) return false;
+    auto found = m_read.find(key);
+    return found == m_read.end() || found->second.shown != value;
+}
+
+bool CTaskSettings::Write(const wchar_t* key, bool value)
+{
+    return !Wanted(key, value) || m_provider->SetBool(key, value, false) >= 0;
+}
+
+bool CTaskSettings::Write(const wchar_t* key, std::int32_t value)
+{
+    return !Wanted(key, value) || m_provider->SetInt(key, value, false) >= 0;
+}
+
+bool CTaskSettings::Write(const wchar_t* key, const std::wstring& value)
+{
+    return !Wanted(key, value) || m_provider->SetString(key, value, false) >= 0;
+}
