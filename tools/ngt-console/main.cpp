@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 
+#include "ApplicationCommands.h"
 #include "CompareCommands.h"
 #include "EditCommands.h"
 #include "ObjectCommands.h"
@@ -184,6 +185,28 @@ int main(int argc, char** argv)
     AddFormat(dump, format, true);
     dump->footer("Example: ngt-console dump \"policy:Default policy\" ZREVP_NF_SECTION --format packed > defaults.bin");
 
+    std::string appName, appVersion, appDisplayName, appControl = "both";
+    auto* apps = app.add_subcommand("apps", "list, register or remove the applications of the administrator's computer "
+                                            "(what the application start and stop task offers)");
+    apps->require_subcommand(1);
+    auto* appsList = apps->add_subcommand("list", "list the registered applications: name, version, control, display name");
+    AddFormat(appsList, format);
+    auto* appsAdd = apps->add_subcommand("add", "register an application (replacing one of the same name and version)");
+    appsAdd->add_option("NAME", appName, "the product name")->required();
+    appsAdd->add_option("VERSION", appVersion, "its version")->required();
+    appsAdd->add_option("DISPLAY_NAME", appDisplayName, "the name the task's page shows")->required();
+    appsAdd->add_option("--control", appControl, "what it can be told to do: start, stop or both")
+        ->default_val("both")
+        ->check(CLI::IsMember({"start", "stop", "both"}));
+    AddFormat(appsAdd, format);
+    auto* appsRemove = apps->add_subcommand("remove", "remove a registered application");
+    appsRemove->add_option("NAME", appName, "the product name")->required();
+    appsRemove->add_option("VERSION", appVersion, "its version")->required();
+    AddFormat(appsRemove, format);
+    apps->footer("A new store offers a starter set. Examples:\n  ngt-console apps list\n"
+                 "  ngt-console apps add ZRBACKUP 3.0.0.0 \"Brenvik Backup 3\" --control stop\n"
+                 "  ngt-console apps remove ZRBACKUP 3.0.0.0");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -239,6 +262,9 @@ int main(int argc, char** argv)
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
         if (*config) return ngt::Configure(session, key, value, chosen);
+        if (*appsList) return ngt::ListApplications(session, chosen);
+        if (*appsAdd) return ngt::AddApplication(session, appName, appVersion, appDisplayName, appControl, chosen);
+        if (*appsRemove) return ngt::RemoveApplication(session, appName, appVersion, chosen);
         if (*serve) {
             std::string host;
             int port = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "host/console/RegisteredApplications.h"
+
 #include "zrstd/Format.h"
 #include "zrstd/ProductMode.h"
 #include "zrstd/Strings.h"
@@ -114,6 +116,8 @@ Configurator ConsoleSession::Configure(ConsoleDataSource& dataSource, bool wizar
 {
     // the console tells its libraries its product mode before it loads plug-ins
     ZRSTD_SetQmcMode(ConsoleConfiguration::Read(Store()).productMode);
+    // the applications page reads the registry of the administrator's computer
+    if (dataSource.TaskType() == L"ZRNAG_TASK_START_STOP_APP") PublishRegisteredApplications(Store());
     auto configurator = CreateConfigurator(Plugin(), dataSource.PluginObjectKind(), wizard, dataSource.TaskType());
     configurator->SetInterfaces(&dataSource);
     return configurator;

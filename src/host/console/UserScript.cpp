@@ -5,6 +5,7 @@
 
 #include "ui/CommonControls.h"
 #include "ui/Locale.h"
+#include "ui/RichEdit.h"
 #include "ui/UserActions.h"
 #include "ui/Window.h"
 #include "ui/Wnd.h"
@@ -57,7 +58,7 @@ bool TakesId(const std::string& verb)
 bool NeedsText(const std::string& verb)
 {
     return verb == "type" || verb == "append" || verb == "select" || verb == "spin" || verb == "file" ||
-           verb == "folder";
+           verb == "folder" || verb == "link";
 }
 
 bool IsInteraction(const std::string& verb)
@@ -146,6 +147,7 @@ const std::vector<std::pair<std::string, std::string>>& ScriptVerbs()
         {"select:ID=ITEM", "chooses an item of a drop-down or a list row (its text, any case, or #N; a lock: "
                            "locked or unlocked)"},
         {"spin:ID=up|down", "clicks an arrow of the up-down control ID once"},
+        {"link:ID=TEXT", "clicks the text TEXT (an address shown as a link) in the rich edit ID"},
         {"answer:yes|no|ok|cancel", "answers the next message box that asks something"},
         {"menu:ID", "chooses the command ID in the next popup menu (0 dismisses it)"},
         {"file:PATH", "answers the next file picker with PATH"},
@@ -185,7 +187,7 @@ std::vector<ScriptStep> ParseScript(const std::vector<std::string>& words, bool 
             continue;
         }
         static const char* const known[] = {"type",  "append", "clear",  "click", "check",  "uncheck",
-                                            "select", "spin", "menu",  "file",   "folder", "dialog"};
+                                            "select", "spin", "menu",  "file",   "folder", "dialog", "link"};
         if (std::find_if(std::begin(known), std::end(known), [&](const char* v) { return step.verb == v; }) ==
             std::end(known))
             bad("has an unknown verb");
@@ -295,6 +297,8 @@ void PerformStep(HWND dialog, const ScriptStep& step, const std::wstring& govern
         if (!IsWindowEnabled(control) || !IsWindowVisible(control))
             throw ui::ActionRefused(ui::NameForUser(control) + " is " + (IsWindowEnabled(control) ? "hidden" : "disabled"));
         ui::Spin(control, step.text == L"up" ? 1 : -1);
+    } else if (step.verb == "link") {
+        ui::ClickRichEditText(control, step.text);
     } else if (step.verb == "select") {
         const HWND box = DropDownOf(control);
         ui::SelectItem(box, ResolveAlias(box, step.text));
