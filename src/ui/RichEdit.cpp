@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwctype>
 #include <memory>
 
 #include "ui/UserActions.h"
@@ -19,7 +20,7 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix)
 {
     if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::towlower(text[i]) != prefix[i]) return false;
+        if (static_cast<wchar_t>(std::towlower(static_cast<wint_t>(text[i]))) != prefix[i]) return false;
     return true;
 }
 

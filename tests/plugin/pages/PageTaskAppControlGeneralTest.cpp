@@ -128,7 +128,8 @@ TEST_F(AppControlPage, ApplicationsThisComputerDoesNotKnowStayInTheTask)
 
 TEST_F(AppControlPage, AnEnforcedListCannotBeChanged)
 {
-    StoreTask({{L"ZRNAG_TASK_START_STOP_APP_LISTAPPS", List({Item(L"ZRES", L"11.0", L"Endpoint Security 11")})}});
+    StoreTask({{L"ZRNAG_TASK_START_STOP_APP_LISTAPPS", List({Item(L"ZRES", L"11.0", L"Endpoint Security 11")})},
+               {L"ZRNAG_TASK_START_STOP_APP_ACTIONSTART", true}});
     Govern(kType, {L"ZRNAG_TASK_START_STOP_APP_LISTAPPS"});
     const std::string before = Everything();
     OpenTask();

@@ -1,6 +1,7 @@
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -37,7 +38,8 @@ protected:
     void StoreConfigured()
     {
         const std::uint8_t certificate[] = {0x30, 0x82, 0x00, 0x0A, 0xFF};
-        StoreTask({{L"ServerAddress", L"adm2.corp"},
+        StoreTask({{L"ZRNAG_VS_NAME", L""},
+                   {L"ServerAddress", L"adm2.corp"},
                    {L"Serverports", Ports({14001, 14005})},
                    {L"ServerSslPorts", Ports({13001})},
                    {L"ZRNAG_PROXYHOST_USE", true},
@@ -61,7 +63,7 @@ protected:
     std::string SavedBytes(const wchar_t* key)
     {
         auto* value = static_cast<ZRPAR::BinaryValue*>(Saved(key));
-        return value ? std::string(static_cast<const char*>(value->GetData()), value->GetDataSize()) : "(none)";
+        return value ? std::string(reinterpret_cast<const char*>(value->GetData()), value->GetDataSize()) : "(none)";
     }
 
     fs::path m_folder = fs::path(::testing::TempDir()) / ("change-server-" + std::to_string(::getpid()));
@@ -91,7 +93,7 @@ TEST_F(ChangeServerPage, StoredValuesAreShownAndOkWithoutAChangeKeepsEveryByte)
     EXPECT_EQ(Everything(), before);
 }
 
-TEST_F(ChangeServerPage, AnEmptyTaskShowsTheDefaults)
+TEST_F(ChangeServerPage, AnEmptyTaskShowsTheDefaultsAndStoresWhatItShowed)
 {
     OpenTask();
     const struct {
@@ -103,6 +105,11 @@ TEST_F(ChangeServerPage, AnEmptyTaskShowsTheDefaults)
     for (const auto& entry : defaults) EXPECT_EQ(Text(entry.id), entry.shown) << entry.id;
     EXPECT_FALSE(Enabled(Page::kProxy));
     EXPECT_FALSE(Enabled(Page::kPassword));
+    ui::ReplaceText(Control(Page::kAddress), L"adm.corp");
+    ASSERT_EQ(PressOk(), PageHost::Outcome::Applied);
+    EXPECT_EQ(SavedInt(L"ZRNAG_TASK_RCN_TIMEOUT"), 60000);
+    EXPECT_EQ(static_cast<ZRPAR::ArrayValue*>(Saved(L"ServerSslPorts"))->GetSize(), 1u);
+    EXPECT_EQ(Saved(L"ZRNAG_PROXYHOST_PASSWORD"), nullptr);  // the placeholder left alone writes no password
 }
 
 TEST_F(ChangeServerPage, EditedValuesAreStoredPortsAfterTheFirstStayAndThePasswordIsEncoded)

@@ -52,7 +52,7 @@ TEST_F(MessagerPage, AnEnforcedTextIsShownReadOnlyAndKept)
     StoreTask({{L"ZRNAG_MSG_TEXT", L"Задано политикой"}});
     Govern(kType, {L"ZRNAG_MSG_TEXT"});
     OpenTask();
-    ui::Type(Control(Page::kText), L"!");
+    EXPECT_THROW(ui::Type(Control(Page::kText), L"!"), ui::ActionRefused);
     EXPECT_EQ(Text(Page::kText), L"Задано политикой");
     ASSERT_EQ(PressOk(), PageHost::Outcome::Applied);
     EXPECT_EQ(SavedString(L"ZRNAG_MSG_TEXT"), L"Задано политикой");

@@ -1,10 +1,14 @@
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
 #include "plugin/frame/Exporter.h"
 #include "plugin/pages/PageCommit.h"
 #include "ui/CommonControls.h"
+#include "ui/Mouse.h"
 #include "ui/Registry.h"
 #include "ui/Services.h"
 #include "zrstd/Format.h"
@@ -52,6 +56,7 @@ std::vector<std::pair<ProductInfo, ZRSTD::CAutoPtr<ZRPAR::Value>>> StoredItems(N
     if (settings.GetArray(kListKey, &list, lock) != NHPP::kOk || !list) return items;
     for (std::size_t i = 0; i < list->GetSize(); ++i) {
         ZRSTD::CAutoPtr<ZRPAR::Value> value(list->ItemAt(i));
+        if (!value) continue;  // an empty slot holds nothing to show or keep
         items.emplace_back(ReadItem(value.Get()).value_or(ProductInfo{}), value);
     }
     return items;

@@ -1,5 +1,7 @@
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -10,6 +12,7 @@
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "ui/CommonControls.h"
 #include "ui/Services.h"
+#include "zrstd/Error.h"
 #include "zrstd/Format.h"
 #include "zrstd/PasswordEncoding.h"
 #include "zrstd/Strings.h"
@@ -50,7 +53,7 @@ constexpr int kMainServerControls[] = {
     Page::kPortLabel,     Page::kPort,          Page::kPortSpin,       Page::kSslPortLabel,      Page::kSslPort,
     Page::kSslPortSpin,   Page::kUseProxy,      Page::kProxyLabel,     Page::kProxy,             Page::kProxyPortLabel,
     Page::kProxyPort,     Page::kProxyPortSpin, Page::kUserLabel,      Page::kUser,              Page::kPasswordLabel,
-    Page::kPassword,      Page::kShowPassword,  Page::kCertificateLabel, Page::kCertificateStatus,
+    Page::kPassword,      Page::kCertificateLabel, Page::kCertificateStatus,
     Page::kBrowseCertificate};
 
 bool HasForbidden(std::wstring_view text) { return text.find_first_of(kForbiddenInName) != std::wstring_view::npos; }
@@ -140,7 +143,7 @@ ui::DialogTemplate CPageTaskChangeServerGeneral::Template()
         {kUser, L"Edit", L"", edit, {155, 158, 430, 178}},
         {kPasswordLabel, L"Static", L"", visible, {25, 186, 150, 202}},
         {kPassword, L"Edit", L"", edit | ES_PASSWORD, {155, 184, 395, 204}},
-        {kShowPassword, L"Button", L"", visible | WS_TABSTOP, {400, 184, 430, 204}},
+        {kShowPassword, L"Button", L"", WS_CHILD | WS_TABSTOP, {400, 184, 430, 204}},
         {kCertificateLabel, L"Static", L"", visible, {10, 216, 250, 232}},
         {kCertificateStatus, L"Static", L"", visible, {25, 238, 330, 254}},
         {kBrowseCertificate, L"Button", L"", visible | WS_TABSTOP | BS_PUSHBUTTON, {335, 234, 430, 256}},
@@ -189,6 +192,7 @@ bool CPageTaskChangeServerGeneral::OnInitDialog()
     m_password.SubclassDlgItem(kPassword, m_hWnd);
     m_showPassword.SubclassDlgItem(kShowPassword, m_hWnd);
     m_showPassword.SetEdit(kPassword);
+    m_password.SetButton(kShowPassword);
     Load();
     UpdateControls();
     m_loading = false;
@@ -211,12 +215,10 @@ void CPageTaskChangeServerGeneral::Load()
     CheckDlgButton(kVirtualServer, virtualServer ? BST_CHECKED : BST_UNCHECKED);
 
     // a stored port out of range is shown as it is; validation names it
-    const std::optional<std::int32_t> port = FirstPort(settings.Provider(), kPortsKey);
-    const std::optional<std::int32_t> sslPort = FirstPort(settings.Provider(), kSslPortsKey);
-    m_port.LoadStored(port.value_or(kDefaultPort));
-    m_sslPort.LoadStored(sslPort.value_or(kDefaultSslPort));
-    m_shownPort = static_cast<std::uint32_t>(port.value_or(kDefaultPort));
-    m_shownSslPort = static_cast<std::uint32_t>(sslPort.value_or(kDefaultSslPort));
+    m_storedPort = FirstPort(settings.Provider(), kPortsKey);
+    m_storedSslPort = FirstPort(settings.Provider(), kSslPortsKey);
+    m_port.LoadStored(m_storedPort.value_or(kDefaultPort));
+    m_sslPort.LoadStored(m_storedSslPort.value_or(kDefaultSslPort));
 
     m_timeout.LoadStored(settings.ReadInt(kTimeoutKey, kDefaultTimeoutMs), kMillisecondsPerSecond);
 
@@ -248,6 +250,8 @@ void CPageTaskChangeServerGeneral::UpdateControls()
     const bool mainServer = IsDlgButtonChecked(kMainServer) == BST_CHECKED;
     SetDlgItemText(kAddressLabel, ui::LoadStringW(mainServer ? kServerAddressText : kVirtualNameText));
     for (int id : kMainServerControls) ::ShowWindow(GetDlgItem(id), mainServer ? SW_SHOW : SW_HIDE);
+    // the reveal button is for a typed password only, never for the placeholder
+    ::ShowWindow(GetDlgItem(kShowPassword), mainServer && !m_password.ShowsPlaceholder() ? SW_SHOW : SW_HIDE);
 
     // what the policy of the task type enforces cannot be changed here
     const CTaskSettings& settings = *m_settings;
@@ -357,15 +361,16 @@ bool CPageTaskChangeServerGeneral::ValidatePage()
     return true;
 }
 
-bool CPageTaskChangeServerGeneral::WritePort(const wchar_t* key, const CRangeEdit& edit, std::uint32_t shown)
+bool CPageTaskChangeServerGeneral::WritePort(const wchar_t* key, const CRangeEdit& edit,
+                                             std::optional<std::int32_t> stored)
 {
     const std::optional<std::int64_t> value = edit.StoredOrTyped();
-    if (!value || m_settings->IsLocked(key) || (edit.IsUntouched() && *value == shown)) return true;
+    if (!value || m_settings->IsLocked(key) || (stored && *value == *stored)) return true;
     NHPP::CParams& settings = m_settings->Provider();
-    ZRSTD::CAutoPtr<ZRPAR::ArrayValue> stored;
+    ZRSTD::CAutoPtr<ZRPAR::ArrayValue> storedPorts;
     ZRSTD::CAutoPtr<ZRPAR::ArrayValue> ports;
-    if (settings.GetArray(key, &stored, nullptr) == NHPP::kOk && stored && stored->GetSize() > 0) {
-        ports = static_cast<ZRPAR::ArrayValue*>(stored->CloneValue().Get());  // the ports after the first stay
+    if (settings.GetArray(key, &storedPorts, nullptr) == NHPP::kOk && storedPorts && storedPorts->GetSize() > 0) {
+        ports = static_cast<ZRPAR::ArrayValue*>(storedPorts->CloneValue().Get());  // the ports after the first stay
     } else {
         ports = ZRPAR::CreateArrayValue(1);
     }
@@ -378,7 +383,7 @@ bool CPageTaskChangeServerGeneral::WriteProxyLocation()
     const std::wstring host = ZRSTD::Trim(GetDlgItemText(kProxy));
     const std::optional<std::int64_t> port = m_proxyPort.StoredOrTyped();
     const bool untouched = host == m_shownProxyHost && port && *port == m_shownProxyPort;
-    if (untouched) return true;  // the location stays as stored, whatever form it has
+    if (untouched && m_settings->IsStored(kProxyKey)) return true;  // as stored, whatever form it has
     if (host.empty()) return m_settings->Write(kProxyKey, std::wstring());
     const ProxyAddress parsed = ParseProxyAddress(host, port ? static_cast<std::uint32_t>(*port) : 0, L"");
     // validation refuses a bad location while the proxy is used; unused, the stored one stays
@@ -400,8 +405,8 @@ bool CPageTaskChangeServerGeneral::ApplyPage()
         }
     } else {
         if (serverFree) check(settings.Write(kAddressKey, text));
-        check(WritePort(kPortsKey, m_port, m_shownPort));
-        check(WritePort(kSslPortsKey, m_sslPort, m_shownSslPort));
+        check(WritePort(kPortsKey, m_port, m_storedPort));
+        check(WritePort(kSslPortsKey, m_sslPort, m_storedSslPort));
         check(settings.Write(kUseProxyKey, IsDlgButtonChecked(kUseProxy) == BST_CHECKED));
         check(WriteProxyLocation());
         check(settings.Write(kUserKey, ZRSTD::Trim(GetDlgItemText(kUser))));

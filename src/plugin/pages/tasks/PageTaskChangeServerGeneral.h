@@ -50,7 +50,7 @@ private:
     void ShowCertificateStatus();
     void BrowseCertificate();
     // Writes the first item of a port array, keeping the items after it.
-    bool WritePort(const wchar_t* key, const CRangeEdit& edit, std::uint32_t shown);
+    bool WritePort(const wchar_t* key, const CRangeEdit& edit, std::optional<std::int32_t> stored);
     bool WriteProxyLocation();
 
     std::unique_ptr<CTaskSettings> m_settings;
@@ -59,7 +59,8 @@ private:
     CPasswordButton m_showPassword;
     ZRSTD::CAutoPtr<ZRSTD::MemoryChunk> m_certificate;
     bool m_certificateChosen = false;
-    std::uint32_t m_shownPort = kDefaultPort, m_shownSslPort = kDefaultSslPort;
+    // the first ports as stored, if they were
+    std::optional<std::int32_t> m_storedPort, m_storedSslPort;
     // the proxy location as stored, and the host and port the page showed for it
     std::wstring m_storedProxyLocation, m_shownProxyHost;
     std::uint32_t m_shownProxyPort = kDefaultProxyPort;

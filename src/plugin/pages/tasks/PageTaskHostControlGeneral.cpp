@@ -1,5 +1,8 @@
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "controls/PluginEnvironment.h"
 #include "nhpp/PageData.h"
 #include "plugin/frame/Exporter.h"
@@ -249,7 +252,7 @@ bool CPageTaskHostControlGeneral::ApplyPage()
     writePeriod(kClosePeriodKey, m_closePeriod);
     const bool ask = checked(kAsk);
     check(settings.Write(kAskKey, ask));
-    check(settings.Write(kImmediatelyKey, !ask));
+    if (!settings.IsLocked(kAskKey)) check(settings.Write(kImmediatelyKey, !ask));  // follows what the policy enforces
     check(settings.Write(kQuestionKey, GetDlgItemText(kMessage)));
     if (checked(kRepeat)) writePeriod(kAskPeriodKey, m_repeatPeriod);
     else check(settings.Write(kAskPeriodKey, std::int32_t{0}));

@@ -22,7 +22,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
-    bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
     bool ValidatePage() override;
     bool ApplyPage() override;
 

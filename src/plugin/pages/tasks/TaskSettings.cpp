@@ -1,9 +1,11 @@
 #include "plugin/pages/tasks/TaskSettings.h"
 
-void CTaskSettings::Remember(const wchar_t* key, Shown shown, const NHPP::PolicyLockInfo& lock)
+void CTaskSettings::Remember(const wchar_t* key, Shown shown, NHPP::HResult read, const NHPP::PolicyLockInfo& lock)
 {
-    // a value of a wrong type reports no lock: the policy is asked again
-    m_read[key] = Entry{std::move(shown), lock.locked || LockedByPolicy(key)};
+    // a value of a wrong type is stored too (the read says so); it reports
+    // no lock, so the policy is asked again
+    const bool stored = read == NHPP::kOk || read == NHPP::kUnexpected;
+    m_read[key] = Entry{std::move(shown), stored, lock.locked || LockedByPolicy(key)};
 }
 
 bool CTaskSettings::LockedByPolicy(const wchar_t* key) const
@@ -15,16 +17,20 @@ bool CTaskSettings::LockedByPolicy(const wchar_t* key) const
 bool CTaskSettings::ReadBool(const wchar_t* key, bool defaultValue)
 {
     NHPP::PolicyLockInfo lock;
-    const bool value = m_provider->GetBoolOrDefault(key, defaultValue, &lock);
-    Remember(key, value, lock);
+    bool value = defaultValue;
+    const NHPP::HResult read = m_provider->GetBool(key, value, &lock);
+    if (read != NHPP::kOk) value = defaultValue;
+    Remember(key, value, read, lock);
     return value;
 }
 
 std::int32_t CTaskSettings::ReadInt(const wchar_t* key, std::int32_t defaultValue)
 {
     NHPP::PolicyLockInfo lock;
-    const std::int32_t value = m_provider->GetIntOrDefault(key, defaultValue, &lock);
-    Remember(key, value, lock);
+    std::int32_t value = defaultValue;
+    const NHPP::HResult read = m_provider->GetInt(key, value, &lock);
+    if (read != NHPP::kOk) value = defaultValue;
+    Remember(key, value, read, lock);
     return value;
 }
 
@@ -32,8 +38,9 @@ std::wstring CTaskSettings::ReadString(const wchar_t* key, const std::wstring& d
 {
     NHPP::PolicyLockInfo lock;
     std::wstring value;
-    m_provider->GetStringOrDefault(value, key, defaultValue.c_str(), &lock);
-    Remember(key, value, lock);
+    const NHPP::HResult read = m_provider->GetString(key, value, &lock);
+    if (read != NHPP::kOk) value = defaultValue;
+    Remember(key, value, read, lock);
     return value;
 }
 
@@ -43,11 +50,17 @@ bool CTaskSettings::IsLocked(const wchar_t* key) const
     return found != m_read.end() ? found->second.locked : LockedByPolicy(key);
 }
 
+bool CTaskSettings::IsStored(const wchar_t* key) const
+{
+    auto found = m_read.find(key);
+    return found != m_read.end() && found->second.stored;
+}
+
 bool CTaskSettings::Wanted(const wchar_t* key, const Shown& value) const
 {
     if (IsLocked(key)) return false;
     auto found = m_read.find(key);
-    return found == m_read.end() || found->second.shown != value;
+    return found == m_read.end() || !found->second.stored || found->second.shown != value;
 }
 
 bool CTaskSettings::Write(const wchar_t* key, bool value)
