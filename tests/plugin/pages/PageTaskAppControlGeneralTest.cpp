@@ -138,16 +138,3 @@ TEST_F(AppControlPage, AnEnforcedListCannotBeChanged)
     ASSERT_EQ(PressOk(), PageHost::Outcome::Applied);
     EXPECT_EQ(Everything(), before);
 }
-
-TEST_F(AppControlPage, ExportListsTheApplicationsAndTheCommand)
-{
-    StoreTask({{L"ZRNAG_TASK_START_STOP_APP_LISTAPPS",
-                List({Item(L"ZRES", L"11.0", L"Endpoint Security 11"), Item(L"ZRMAIL", L"9.0", L"Mail Gateway 9")})},
-               {L"ZRNAG_TASK_START_STOP_APP_ACTIONSTART", true}});
-    auto data = TaskData(kType);
-    const auto exported = Page::Export(*data);
-    ASSERT_EQ(exported.size(), 1u);
-    const std::string text = testsupport::ExportText(*exported[0]);
-    EXPECT_NE(text.find("Endpoint Security 11 11.0, Mail Gateway 9 9.0"), std::string::npos) << text;
-    EXPECT_NE(text.find(": Start application"), std::string::npos) << text;
-}

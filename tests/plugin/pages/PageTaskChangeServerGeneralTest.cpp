@@ -233,21 +233,15 @@ TEST_F(ChangeServerPage, WhatThePolicyEnforcesCannotBeChangedAndIsNotWritten)
     }
 }
 
-TEST_F(ChangeServerPage, ExportShowsTheConnectionWithoutThePassword)
+TEST_F(ChangeServerPage, AnUnreadablePolicyLeavesNothingEditable)
 {
     StoreConfigured();
-    std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> exported;
-    {
-        auto data = TaskData(kType);
-        exported = Page::Export(*data);
-    }
-    ASSERT_EQ(exported.size(), 1u);
-    const std::string text = testsupport::ExportText(*exported[0]);
-    EXPECT_NE(text.find("Параметры подключения к Серверу администрирования"), std::string::npos) << text;
-    EXPECT_NE(text.find("Номер порта: 14001"), std::string::npos) << text;
-    EXPECT_NE(text.find("Адрес прокси-сервера: http://proxy.corp"), std::string::npos) << text;
-    EXPECT_NE(text.find("Пароль: ***********"), std::string::npos) << text;
-    EXPECT_NE(text.find("Wait timeout before Network Agent restarts (sec): 90"), std::string::npos) << text;
-    EXPECT_EQ(text.find("old"), std::string::npos);
-    EXPECT_EQ(text.find("E1:"), std::string::npos);
+    const std::string before = Everything();
+    source.Set(L"POLICY_SETTINGS", ZRSTD::MakeRef<testsupport::FailingStorage>())->failReads = true;
+    OpenTask();
+    for (int id : {Page::kAddress, Page::kMainServer, Page::kPort, Page::kUseProxy, Page::kProxy, Page::kTimeout,
+                   Page::kBrowseCertificate})
+        EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_EQ(PressOk(), PageHost::Outcome::Applied);
+    EXPECT_EQ(Everything(), before);
 }
