@@ -30,7 +30,7 @@ TEST(Exporter, PagesWithoutAnExportRoutineAreNamed)
     // the IP range scan gives two results but is named once
     const auto point = frame::MissingExportRoutines(4, L"");
     EXPECT_EQ(std::count(point.begin(), point.end(), L"CPageUAScanIpBase"), 1);
-    EXPECT_EQ(frame::MissingExportRoutines(2, L"ZRNAG_TASK_SHOW_MSG"), std::vector<std::wstring>{L"CPageTaskMessagerGeneral"});
+    EXPECT_TRUE(frame::MissingExportRoutines(2, L"ZRNAG_TASK_SHOW_MSG").empty());  // built
     EXPECT_TRUE(frame::MissingExportRoutines(2, L"NoSuchTask").empty());
     EXPECT_TRUE(frame::MissingExportRoutines(1, L"").empty());  // local settings export nothing
 }
