@@ -223,8 +223,7 @@ void CPageTaskChangeServerGeneral::Load()
     m_timeout.LoadStored(settings.ReadInt(kTimeoutKey, kDefaultTimeoutMs), kMillisecondsPerSecond);
 
     CheckDlgButton(kUseProxy, settings.ReadBool(kUseProxyKey, false) ? BST_CHECKED : BST_UNCHECKED);
-    m_storedProxyLocation = settings.ReadString(kProxyKey, L"");
-    const ShownProxy proxy = SplitProxyLocation(m_storedProxyLocation);
+    const ShownProxy proxy = SplitProxyLocation(settings.ReadString(kProxyKey, L""));
     m_shownProxyHost = proxy.host;
     m_shownProxyPort = proxy.port;
     SetDlgItemText(kProxy, proxy.host);

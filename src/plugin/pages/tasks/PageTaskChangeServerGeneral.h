@@ -61,8 +61,8 @@ private:
     bool m_certificateChosen = false;
     // the first ports as stored, if they were
     std::optional<std::int32_t> m_storedPort, m_storedSslPort;
-    // the proxy location as stored, and the host and port the page showed for it
-    std::wstring m_storedProxyLocation, m_shownProxyHost;
+    // the host and port the page showed for the stored proxy location
+    std::wstring m_shownProxyHost;
     std::uint32_t m_shownProxyPort = kDefaultProxyPort;
     bool m_loading = false;
 };
