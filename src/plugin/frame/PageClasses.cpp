@@ -19,6 +19,10 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/PagePxeConnectionSettings.h"
+#include "plugin/pages/dpoint/PageSettingsNetScan.h"
+#include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
+#include "plugin/pages/dpoint/PageUaVtnSettings.h"
 
 namespace frame {
 
@@ -90,6 +94,16 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageSettingsNetScanPolicy", &Create<CPageSettingsNetScanPolicy>},
+        {L"CPageUaVtnSettings", &Create<CPageUaVtnSettings>},
+        {L"CPageUaVtnSettingsProduct", &Create<CPageUaVtnSettingsProduct>},
+        {L"CPageUaUpdaterSettings", &Create<CPageUaUpdaterSettings>},
+        {L"CPagePxeConnectionSettings",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             auto* page = new CPagePxeConnectionSettings(std::move(pageData));
+             page->SetBootServer(true);
+             return page;
+         }},
     };
     return creators;
 }

@@ -25,6 +25,10 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/PagePxeConnectionSettings.h"
+#include "plugin/pages/dpoint/PageSettingsNetScan.h"
+#include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
+#include "plugin/pages/dpoint/PageUaVtnSettings.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -72,6 +76,10 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
+        resources->AddTemplate(CPageSettingsNetScan::Template());
+        resources->AddTemplate(CPageUaVtnSettings::Template());
+        resources->AddTemplate(CPageUaUpdaterSettings::Template());
+        resources->AddTemplate(CPagePxeConnectionSettings::Template());
         return resources;
     }();
     return *module;
