@@ -123,7 +123,9 @@ int main(int argc, char** argv)
     edit->add_option("ACTION", actions, "the actions, in order");
     AddFormat(edit, format);
     edit->footer("Examples:\n  ngt-console edit policy:Servers 0 type:6009=10 select:20038=locked\n"
-                 "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n\n" +
+                 "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n"
+                 "  ngt-console edit policy:Servers CPageSettingsNetScanPolicy click:1212 dialog:30002 click:1 end"
+                 "   # the console's schedule editor (30001: its subnet picker)\n\n" +
                  ActionHelp());
 
     auto* exportCommand = app.add_subcommand("export", "print the export tree of an object's settings");
