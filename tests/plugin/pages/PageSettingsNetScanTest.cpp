@@ -109,8 +109,8 @@ TEST_F(NetScanPage, PeriodsAreSavedInMillisecondsWithTheirGroupsLock)
     ui::ReplaceText(Control(Page::kIpPeriod), L"7");
     ui::ReplaceText(Control(Page::kAdPeriod), L"5");
     ui::ReplaceText(Control(Page::kFastPeriod), L"35791");  // the most that fits
-    ui::ReplaceText(Control(Page::kFullPeriod), L"35792");  // refused as typed
-    EXPECT_EQ(Text(Page::kFullPeriod), L"60");
+    ui::ReplaceText(Control(Page::kFullPeriod), L"35792");  // its last digit is refused as typed
+    EXPECT_EQ(Text(Page::kFullPeriod), L"3579");
     SetLock(Page::kIpLock, true);
     ASSERT_TRUE(OkApplies());
     const struct {
@@ -120,7 +120,7 @@ TEST_F(NetScanPage, PeriodsAreSavedInMillisecondsWithTheirGroupsLock)
     } saved[] = {{L"ZRSRV_SP_DPNS_PERIOD", 420000, true},
                  {L"ZRSRV_SP_SCAN_AD", 300000, false},
                  {L"ZRSRV_SP_FASTUPDATENET_PERIOD", 2147460000, false},
-                 {L"ZRSRV_SP_FULLUPDATENET_PERIOD", 3600000, false}};
+                 {L"ZRSRV_SP_FULLUPDATENET_PERIOD", 214740000, false}};
     for (const auto& s : saved) {
         EXPECT_EQ(SavedInt(s.key), s.value) << s.key;
         EXPECT_EQ(StoredMandatory(kSection, s.key), s.mandatory) << s.key;

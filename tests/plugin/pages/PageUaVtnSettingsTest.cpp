@@ -194,22 +194,22 @@ TEST_F(VtnPage, BadStoredValuesAreKeptUntilChangedAndPortsOutOfRangeAreNamed)
 
 TEST_F(VtnPage, OnTheDistributionPointTheProxySwitchGovernsTheRestAndThePolicyEnforcedStaysReadOnly)
 {
-    Store(kSection, testsupport::Section({{L"VTNPROXY_TCP_PORT", Setting(14111, true)}}));
-    ZRPlugin::SettingsStorage& local = OpenLocal(ZRPAR::CreateParamsBody({{L"VTNPROXY_ENABLE", false}, {L"VTNPROXY_UDP_PORT", 16111}}));
-    for (int id : {Page::kForward, Page::kDirect, Page::kOpenUdp, Page::kUdpPort, Page::kUseHttps}) EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_EQ(Text(Page::kTcpPort), L"14111");  // the policy's
+    Store(kSection, testsupport::Section({{L"VTNPROXY_USE_MASTER_VTNPROXY_AS_VTN", Setting(false, true)}}));
+    ZRPlugin::SettingsStorage& local = OpenLocal(ZRPAR::CreateParamsBody(
+        {{L"VTNPROXY_ENABLE", false}, {L"VTNPROXY_UDP_PORT", 16111}}));
+    for (int id : {Page::kForward, Page::kDirect, Page::kTcpPort, Page::kOpenUdp, Page::kUdpPort, Page::kUseHttps})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Checked(Page::kDirect));        // the policy's
     EXPECT_EQ(Text(Page::kUdpPort), L"16111");  // the computer's
     EXPECT_FALSE(IsWindowEnabled(LockDropDown(Page::kEnableLock)));  // a computer stores no lock
     ui::Click(Control(Page::kEnable));
-    EXPECT_TRUE(Enabled(Page::kForward));
     EXPECT_TRUE(Enabled(Page::kUdpPort));
-    EXPECT_FALSE(Enabled(Page::kTcpPort));  // enforced by the policy
+    EXPECT_FALSE(Enabled(Page::kForward));  // enforced by the policy
     ui::ReplaceText(Control(Page::kUdpPort), L"16112");
     ASSERT_TRUE(OkApplies());
     auto stored = testsupport::ReadStored(local, kSection);
     EXPECT_TRUE(ZRPAR::GetBoolValue(stored.Get(), L"VTNPROXY_ENABLE"));
     EXPECT_EQ(ZRPAR::GetIntValue(stored.Get(), L"VTNPROXY_UDP_PORT"), 16112);
-    EXPECT_EQ(stored->FindValue(L"VTNPROXY_TCP_PORT"), nullptr);  // the policy's value is not copied here
 }
 
 TEST_F(VtnPage, TheExportListsTheProxyUnderItsGroupWithTheLocks)
@@ -223,5 +223,5 @@ TEST_F(VtnPage, TheExportListsTheProxyUnderItsGroupWithTheLocks)
                             "    Port: 14111\n", "    Open UDP Port: Нет\n", "    Use HTTPS through port: 18111\n",
                             "    Замочек \"Port\": Редактирование запрещено\n"})
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
-    EXPECT_EQ(text.find("UDP Port:"), std::string::npos);  // closed: no port to name
+    EXPECT_EQ(text.find("\n    UDP Port:"), std::string::npos);  // closed: no port to name
 }
