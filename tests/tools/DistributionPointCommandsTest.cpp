@@ -92,8 +92,11 @@ TEST_F(DistributionPointCommands, ThePolicysCloudProxyGovernsThePointAndBothExpo
     EXPECT_EQ(local["VTNPROXY_USE_DIRECT_CONN_PRVN"], true);
 
     const auto shown = Json("show dpoint:relay CPageUaVtnSettingsProduct");
-    for (const auto& control : shown["controls"])
-        if (control["id"] == 1004) EXPECT_EQ(control.value("text", ""), "14111");
+    for (const auto& control : shown["controls"]) {
+        if (control["id"] == 1004) {
+            EXPECT_EQ(control.value("text", ""), "14111");  // the policy's
+        }
+    }
     EXPECT_EQ(Json("export policy:Points")["VTN proxy"]["VTN proxy"]["Port"]["Port"], "14111");
     EXPECT_EQ(Json("export dpoint:relay")["VTN proxy"]["VTN proxy"]["Method"]["Method"],
               "Access VTN Cloud directly by Internet");

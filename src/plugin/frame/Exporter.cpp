@@ -122,6 +122,7 @@ void RegisterExportSections(std::int32_t objectKind, NHPP::CNHPPageData& pageDat
             if (current) first86 = false;
             pageData.RegisterSection(section, NHPP::kSectionPolicy, current);
         }
+        pageData.RegisterSection(L"UA", NHPP::kSectionPolicy, false);  // the updater page's
         break;
     }
     case NHPP::kObjectTask: pageData.RegisterSection(L"", NHPP::kSectionTask, true); break;
