@@ -67,9 +67,8 @@ TEST_F(DistributionPointCommands, EveryPlatformListsItsPagesAndTheCloudProxyIsAv
         EXPECT_EQ(Json("pages " + object).size(), c.pages) << object;
         EXPECT_EQ(Contains(Available(object), "CPageUaVtnSettingsProduct"), c.platform != 2) << object;
     }
-    EXPECT_TRUE(Contains(Available("policy:Points"), "CPageSettingsNetScanPolicy"));
-    EXPECT_TRUE(Contains(Available("policy:Points"), "CPageUaVtnSettings"));
-    EXPECT_TRUE(Contains(Available("policy:Points"), "CPageUaUpdaterSettings"));
+    for (const char* page : {"CPageSettingsNetScanPolicy", "CPageUaVtnSettings", "CPageUaUpdaterSettings"})
+        EXPECT_TRUE(Contains(Available("policy:Points"), page)) << page;
 }
 
 TEST_F(DistributionPointCommands, ThePolicysCloudProxyGovernsThePointAndBothExportIt)
@@ -91,12 +90,6 @@ TEST_F(DistributionPointCommands, ThePolicysCloudProxyGovernsThePointAndBothExpo
     EXPECT_EQ(local["VTNPROXY_USE_MASTER_VTNPROXY_AS_VTN"], false);
     EXPECT_EQ(local["VTNPROXY_USE_DIRECT_CONN_PRVN"], true);
 
-    const auto shown = Json("show dpoint:relay CPageUaVtnSettingsProduct");
-    for (const auto& control : shown["controls"]) {
-        if (control["id"] == 1004) {
-            EXPECT_EQ(control.value("text", ""), "14111");  // the policy's
-        }
-    }
     EXPECT_EQ(Json("export policy:Points")["VTN proxy"]["VTN proxy"]["Port"]["Port"], "14111");
     EXPECT_EQ(Json("export dpoint:relay")["VTN proxy"]["VTN proxy"]["Method"]["Method"],
               "Access VTN Cloud directly by Internet");
