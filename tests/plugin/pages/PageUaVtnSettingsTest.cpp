@@ -211,7 +211,7 @@ TEST_F(VtnPage, TheExportListsTheProxyUnderItsGroupWithTheLocks)
     ASSERT_EQ(results.size(), 1u);
     const std::string text = testsupport::ExportText(*results[0]);
     EXPECT_EQ(text.rfind("VTN proxy\n", 0), 0u) << text;
-    for (const char* row : {"    Включить аудит: Да\n", "    Method: Access VTN Cloud directly by Internet\n",
+    for (const char* row : {"    Launch VTN Proxy on update agent side: Да\n", "    Method: Access VTN Cloud directly by Internet\n",
                             "    Port: 14111\n", "    Open UDP Port: Нет\n", "    Use HTTPS through port: 18111\n",
                             "    Замочек \"Port\": Редактирование запрещено\n"})
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;

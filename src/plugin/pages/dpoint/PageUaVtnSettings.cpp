@@ -15,8 +15,9 @@ using Page = CPageUaVtnSettings;
 
 constexpr UINT kEnableText = 5885, kForwardText = 5886, kDirectText = 5887, kPortsText = 5888, kTcpPortText = 5889,
                kUdpPortText = 5890, kOpenUdpText = 5915, kUseHttpsText = 7024, kIgnoreServerProxyText = 7008;
-// the export's group and rows
-constexpr UINT kGroupText = 5891, kEnableRowText = 2585, kMethodText = 5892;
+// the export's group and method row; the switch's row is labelled with the
+// switch's own text (2585, the audit page's "Включить аудит", would misname it)
+constexpr UINT kGroupText = 5891, kMethodText = 5892;
 
 constexpr const wchar_t* kSection = L"VTNPROXY_SETTINGS";
 constexpr const wchar_t* kEnableKey = L"VTNPROXY_ENABLE";
@@ -271,7 +272,7 @@ std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> CPageUaVtnSettings::Export(NHPP::CNH
     const std::int32_t httpsPort = settings->GetIntOrDefault(kHttpsPortKey, kHttpsPortDefault, nullptr);
 
     auto group = ZRPAR::CreateParams();
-    frame::AddSettingNode(*group, kEnableRowText, frame::YesNoText(enabled), enableLock.mandatory);
+    frame::AddSettingNode(*group, kEnableText, frame::YesNoText(enabled), enableLock.mandatory);
     frame::AddSettingNode(*group, kMethodText, label(forward ? kForwardText : kDirectText), methodLock.mandatory);
     frame::AddSettingNode(*group, kIgnoreServerProxyText, frame::YesNoText(ignoreServerProxy), methodLock.mandatory);
     frame::AddSettingNode(*group, kTcpPortText, std::to_wstring(tcpPort), portsLock.mandatory);
