@@ -107,9 +107,12 @@ TEST_F(VtnPage, ClosingTheUdpPortStoresZeroAndReopensClosed)
     EXPECT_FALSE(StoredMandatory(kSection, L"VTNPROXY_ENABLE"));  // another lock
     OpenPolicy();
     EXPECT_FALSE(Checked(Page::kOpenUdp));
+    ui::ClearText(Control(Page::kHttpsPort));
+    ui::Click(Control(Page::kUseHttps));  // an emptied port switched off: the stored one stays
     ui::Click(Control(Page::kOpenUdp));  // opened again: the usual port
     ASSERT_TRUE(OkApplies());
     EXPECT_EQ(StoredValue<ZRPAR::IntValue>(kSection, L"VTNPROXY_UDP_PORT"), 15111);
+    EXPECT_EQ(StoredValue<ZRPAR::IntValue>(kSection, L"VTNPROXY_HTTPS_PORT"), 8443);
 }
 
 TEST_F(VtnPage, WhereRequestsCannotBeForwardedTheDirectWayIsShownAndTheStoredChoiceKept)

@@ -206,7 +206,7 @@ bool CPageUaVtnSettings::ValidatePage()
         bool used;
     } ports[] = {{m_tcpPort, kTcpPort, kTcpPortText, true},
                  {m_udpPort, kUdpPort, kUdpPortText, IsDlgButtonChecked(kOpenUdp) == BST_CHECKED},
-                 {m_httpsPort, kHttpsPort, kUseHttpsText, true}};
+                 {m_httpsPort, kHttpsPort, kUseHttpsText, IsDlgButtonChecked(kUseHttps) == BST_CHECKED}};
     for (const auto& port : ports)
         if (port.used && !port.edit.Accepts(kMinPort, kMaxPort))
             return ShowRangeError(port.id, 0, kMinPort, kMaxPort, port.label);
@@ -234,12 +234,13 @@ bool CPageUaVtnSettings::WriteSettings(NHPP::CParams& settings)
         const bool mandatory = m_portsLock.IsMandatory();
         const auto tcpPort = PortOf(m_tcpPort), udpPort = PortOf(m_udpPort), httpsPort = PortOf(m_httpsPort);
         const std::optional<std::int32_t> udp = checked(kOpenUdp) ? udpPort : std::optional<std::int32_t>(kUdpClosed);
-        if (!tcpPort || !udp || !httpsPort) return false;  // validation names them first
+        if (!tcpPort || !udp || (!httpsPort && checked(kUseHttps))) return false;  // validation names them first
         if (!m_tcpStored.foreign || !m_tcpPort.IsUntouched())
             check(settings.SetInt(kTcpPortKey, *tcpPort, mandatory));
         if (m_udpStored.Writes(*udp)) check(settings.SetInt(kUdpPortKey, *udp, mandatory));
         writeBool(kUseHttpsKey, m_useHttps, checked(kUseHttps), mandatory);
-        if (!m_httpsStored.foreign || !m_httpsPort.IsUntouched())
+        // an emptied port of a switched-off HTTPS stays as stored
+        if (httpsPort && (!m_httpsStored.foreign || !m_httpsPort.IsUntouched()))
             check(settings.SetInt(kHttpsPortKey, *httpsPort, mandatory));
     }
     return written;
