@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/PageFixture.h"
-#include "zrpar/Render.h"
 
 namespace {
 
@@ -95,16 +94,4 @@ TEST_F(BootServerPage, PortsOfAnotherTypeAreKeptWhileUntouched)
     ui::ReplaceText(Control(Page::kSslPort), L"13002");
     ASSERT_EQ(Sheet().PressOk().outcome, Outcome::Applied);
     EXPECT_EQ(SavedInt(L"ServerSSLPort"), 13002);
-}
-
-TEST_F(BootServerPage, TheExportShowsThePortsAsStored)
-{
-    ZRPAR::Params& params = source.WithParams();
-    params.ReplaceValue(L"ServerName", ZRPAR::CreateValue(L"adm.corp").Get());
-    params.ReplaceValue(L"ServerSSLPort", ZRPAR::CreateValue(std::int32_t{13005}).Get());
-    const auto results = Page::Export(*PageData(NHPP::kObjectBootServer, NHPP::kSectionParams, {L""}));
-    ASSERT_EQ(results.size(), 1u);
-    const std::string text = testsupport::ExportText(*results[0]);
-    for (const char* row : {"Адрес сервера: adm.corp\n", "Номер порта: 14000\n", "Номер SSL-порта: 13005\n"})
-        EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
 }

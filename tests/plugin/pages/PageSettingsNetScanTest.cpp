@@ -228,12 +228,8 @@ TEST_F(NetScanPage, TheExportGroupsThePollingKindsWithTheirLocks)
                                                                   L"Zeroconf polling"}));
     const std::string text = testsupport::ExportText(*results[0]);
     for (const char* row : {"    Период запроса информации с доменов, мин.: 60\n",
-                            "    Период опроса компьютерной сети, мин.: 15\n", "    Разрешить сканирование сети: Да\n",
-                            "    Разрешить сканирование IP-подсетей: Да\n",
-                            "    Период сканирования IP-подсетей (мин): 10\n",
                             "    Замочек \"Период сканирования IP-подсетей (мин)\": Редактирование запрещено\n",
-                            "      ZRSCH_PERIOD_SECONDS: (int)\n", "    Настроить расписание полного сканирования компьютеров: "
-                                                                   "Расписание не задано\n",
-                            "    Enable polling with zeroconf technology: Нет\n"})
+                            "      ZRSCH_PERIOD_SECONDS: (int)\n",
+                            "    Настроить расписание полного сканирования компьютеров: Расписание не задано\n"})
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
 }
