@@ -220,3 +220,15 @@ TEST_F(VtnPage, TheExportListsTheProxyUnderItsGroupWithTheLocks)
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
     EXPECT_EQ(text.find("\n    UDP Port:"), std::string::npos);  // closed: no port to name
 }
+
+TEST_F(VtnPage, APointWhosePolicyCannotBeReadShowsItsValuesLockedAndSavesNothing)
+{
+    auto* damaged = source.Set(L"POLICY_SETTINGS", ZRSTD::MakeRef<testsupport::FailingStorage>());
+    damaged->failReads = true;
+    ZRPlugin::SettingsStorage& local = OpenLocal(ZRPAR::CreateParamsBody({{L"VTNPROXY_ENABLE", true}}));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_TRUE(Checked(Page::kEnable));  // the point's own value
+    for (int id : {Page::kEnable, Page::kDirect, Page::kTcpPort, Page::kOpenUdp}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_NE(Sheet().PressOk().outcome, Outcome::Applied);
+    EXPECT_TRUE(ZRPAR::Equals(*testsupport::ReadStored(local, kSection), *ZRPAR::CreateParamsBody({{L"VTNPROXY_ENABLE", true}})));
+}
