@@ -21,6 +21,9 @@
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -145,6 +148,9 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
         {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
+        {L"CPageUAScanWinBase", &CPageUAScanWinBase::Export},
+        {L"CPageUAScanAdBase", &CPageUAScanAdBase::Export},
+        {L"CPageUAScanIpBase", &CPageUAScanIpBase::Export},
     };
     return routines;
 }

@@ -19,6 +19,9 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 
 namespace frame {
 
@@ -90,6 +93,9 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageUAScanIpBase", &Create<CPageUAScanIpBase>},
+        {L"CPageUAScanAdBase", &Create<CPageUAScanAdBase>},
+        {L"CPageUAScanWinBase", &Create<CPageUAScanWinBase>},
     };
     return creators;
 }

@@ -25,6 +25,10 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/DlgIpScanEntryProperties.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -71,6 +75,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
+        resources->AddTemplate(CPageUAScanIpBase::Template());
+        resources->AddTemplate(CDlgIpScanEntryProperties::Template());
+        resources->AddTemplate(CDlgIpIntervalProperties::Template());
+        resources->AddTemplate(CPageUAScanAdBase::Template());
+        resources->AddTemplate(CDlgADScanEntryProperties::Template());
+        resources->AddTemplate(CPageUAScanWinBase::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         return resources;
     }();

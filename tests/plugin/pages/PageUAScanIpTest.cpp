@@ -1,0 +1,384 @@
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+
+#include <gtest/gtest.h>
+
+#include "plugin/pages/dpoint/DlgIpScanEntryProperties.h"
+#include "plugin/pages/dpoint/IpInterval.h"
+#include "support/ScanPageFixture.h"
+#include "ui/CommonControls.h"
+#include "zrpar/Schedule.h"
+
+using testsupport::LockedSetting;
+using testsupport::Setting;
+
+namespace {
+
+using Page = CPageUAScanIpBase;
+using Range = CDlgIpScanEntryProperties;
+using Interval = CDlgIpIntervalProperties;
+
+constexpr const wchar_t* kEnableKey = L"ZRSRV_SP_DPNS_ENABLE";
+constexpr const wchar_t* kPeriodKey = L"ZRSRV_SP_DPNS_PERIOD";
+constexpr const wchar_t* kZeroconfKey = L"ZRSRV_SP_DPNS_USE_ZEROCONF";
+constexpr const wchar_t* kScheduleKey = L"ZRSRV_SP_DPNS_SCHEDULE";
+constexpr const wchar_t* kRangesKey = L"ZRNAGNS_SP_DPNS_DIAPASONS_IPV4";
+
+std::uint32_t Host(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d)
+{
+    return (std::uint32_t{a} << 24) | (std::uint32_t{b} << 16) | (std::uint32_t{c} << 8) | d;
+}
+
+ZRSTD::CAutoPtr<ZRPAR::Params> RangeOf(std::initializer_list<ipscan::IpInterval> intervals)
+{
+    auto array = ZRPAR::CreateArrayValue();
+    for (const auto& interval : intervals) array->Append(ZRPAR::CreateValue(ipscan::IntervalContainer(interval).Get()).Get());
+    return ZRPAR::CreateParamsBody({{ipscan::kScanEnabledKey, true}, {ipscan::kIntervalsKey, array}});
+}
+
+class IpScanPage : public testsupport::ScanPageTest {
+protected:
+    void OpenIp() { OpenPage<Page>(); }
+    std::vector<std::wstring> Rows(HWND list)
+    {
+        std::vector<std::wstring> rows;
+        const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row) rows.push_back(ui::GetListRowText(list, row));
+        return rows;
+    }
+    // The user's steps in the interval dialog: the form, the two fields, OK.
+    std::function<void(HWND)> IntervalSteps(bool subnet, const wchar_t* first, const wchar_t* second)
+    {
+        return [=](HWND dialog) {
+            ui::Click(GetDlgItem(dialog, subnet ? Interval::kBySubnet : Interval::kByRange));
+            ui::EnterAddress(GetDlgItem(dialog, Interval::kFirst), first);
+            ui::EnterAddress(GetDlgItem(dialog, Interval::kSecond), second);
+            ui::Click(GetDlgItem(dialog, IDOK));
+        };
+    }
+    ZRSTD::CAutoPtr<ZRPAR::Params> StoredRanges()
+    {
+        ZRPAR::Value* ranges = LocalValue(kRangesSection, kRangesKey);
+        return ranges && ranges->GetType() == ZRPAR::VT_PARAMS ? ZRSTD::CAutoPtr<ZRPAR::Params>(
+                                                                     static_cast<ZRPAR::ParamsValue*>(ranges)->GetValue())
+                                                               : nullptr;
+    }
+};
+
+}  // namespace
+
+TEST(IpInterval, TheRulesOfSubnetsAndRangesAndTheirStoredForm)
+{
+    const struct {
+        bool subnet;
+        std::uint32_t first, second;
+        UINT problem;
+        std::uint32_t storedLow, storedHigh;  // when accepted
+    } cases[] = {
+        {true, Host(192, 168, 1, 0), Host(255, 255, 255, 0), 0, 0x00FFFFFFu, 0x0001A8C0u},
+        {true, Host(192, 168, 1, 5), Host(255, 255, 255, 0), 1917, 0, 0},
+        {true, Host(192, 168, 1, 0), Host(255, 0, 255, 0), 1917, 0, 0},
+        {true, Host(192, 168, 1, 0), Host(255, 255, 255, 255), 1917, 0, 0},
+        {true, Host(10, 0, 0, 0), Host(128, 0, 0, 0), 1917, 0, 0},  // host bits outside a /1
+        {true, Host(128, 0, 0, 0), Host(128, 0, 0, 0), 0, 0x80u, 0x80u},
+        {true, 0, Host(255, 0, 0, 0), 1919, 0, 0},
+        {true, Host(10, 0, 0, 0), 0, 1918, 0, 0},
+        {false, Host(10, 0, 0, 20), Host(10, 0, 0, 10), 0, 0x0A00000Au, 0x1400000Au},
+        {false, 0, Host(10, 0, 0, 1), 0, 0, 0x0100000Au},
+        {false, 0, 0, 2514, 0, 0},
+        {false, Host(10, 0, 0, 1), 0xFFFFFFFFu, 2514, 0, 0},
+        {false, 0xFFFFFFFFu, Host(10, 0, 0, 1), 2514, 0, 0},
+        {false, Host(10, 0, 0, 7), Host(10, 0, 0, 7), 1920, 0, 0},
+        // ends compared unsigned: 200.x is above 10.x although its stored integer is negative
+        {false, Host(200, 0, 0, 1), Host(10, 0, 0, 1), 0, 0x0100000Au, 0x010000C8u},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.first) + " " + std::to_string(c.second));
+        EXPECT_EQ(ipscan::IntervalProblem(c.subnet, c.first, c.second), c.problem);
+        if (c.problem) continue;
+        const ipscan::IpInterval stored = ipscan::IntervalFromHostForm(c.subnet, c.first, c.second);
+        EXPECT_EQ(stored.maskOrLow, c.storedLow);
+        EXPECT_EQ(stored.subnetOrHigh, c.storedHigh);
+        // shown again, the fields hold what was entered (a range in order)
+        EXPECT_EQ(ipscan::FirstField(stored), c.subnet ? c.first : std::min(c.first, c.second));
+        EXPECT_EQ(ipscan::SecondField(stored), c.subnet ? c.second : std::max(c.first, c.second));
+    }
+}
+
+TEST(IpInterval, MalformedElementsAreNoIntervals)
+{
+    EXPECT_FALSE(ipscan::ReadInterval(nullptr));
+    EXPECT_FALSE(ipscan::ReadInterval(ZRPAR::CreateValue(5).Get()));
+    auto wrongType = ZRPAR::CreateParamsBody({{ipscan::kIsSubnetKey, true},
+                                              {ipscan::kMaskOrLowKey, L"255.255.255.0"},
+                                              {ipscan::kSubnetOrHighKey, 0x0001A8C0}});
+    EXPECT_FALSE(ipscan::ReadInterval(ZRPAR::CreateValue(wrongType.Get()).Get()));
+}
+
+TEST_F(IpScanPage, StoredValuesShowOnTheDistributionPointAndGoBackUntouched)
+{
+    StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, 300000}, {kZeroconfKey, true}});
+    StoreLocal(kRangesSection,
+               {{kRangesKey, ZRPAR::CreateParamsBody({{L"Офис", RangeOf({{true, 0x00FFFFFFu, 0x0001A8C0u}})},
+                                                       {L"Склад", RangeOf({{false, 0x0A00000Au, 0x1400000Au}})}})}});
+    const std::string before = Everything();
+    OpenIp();
+    EXPECT_TRUE(Checked(Page::kEnable));
+    EXPECT_EQ(Text(Page::kPeriod), L"5");
+    EXPECT_TRUE(Checked(Page::kZeroconf));
+    EXPECT_EQ(Rows(Control(Page::kRanges)), (std::vector<std::wstring>{L"Офис", L"Склад"}));
+    for (int id : {Page::kEnable, Page::kPeriod, Page::kRanges, Page::kAdd, Page::kScheduleLink, Page::kZeroconf})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {Page::kEdit, Page::kRemove}) EXPECT_FALSE(Enabled(id)) << id;  // nothing selected
+    EXPECT_FALSE(IsWindowEnabled(LockDropDown(Page::kPollingLock)));              // a computer chooses no lock
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(Everything(), before);
+}
+
+TEST_F(IpScanPage, WhatThePolicyEnforcesIsReadOnlyAndStaysWhatTheDistributionPointHolds)
+{
+    const struct {
+        bool pollingEnforced, zeroconfEnforced;
+    } cases[] = {{true, false}, {false, true}, {true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.pollingEnforced) + std::to_string(c.zeroconfEnforced));
+        StoreLocal(kSection, {{kEnableKey, false}, {kPeriodKey, 600000}, {kZeroconfKey, false}});
+        StorePolicySection(kSection, {{kEnableKey, Setting(true, c.pollingEnforced)},
+                                      {kPeriodKey, Setting(1200000, c.pollingEnforced)},
+                                      {kZeroconfKey, Setting(true, c.zeroconfEnforced)}});
+        OpenIp();
+        EXPECT_EQ(Checked(Page::kEnable), c.pollingEnforced);
+        EXPECT_EQ(Text(Page::kPeriod), c.pollingEnforced ? L"20" : L"10");
+        EXPECT_EQ(Checked(Page::kZeroconf), c.zeroconfEnforced);
+        EXPECT_EQ(LockShown(Page::kPollingLock), c.pollingEnforced ? L"Редактирование запрещено" : L"Редактирование разрешено");
+        for (int id : {Page::kEnable, Page::kPeriod, Page::kAdd, Page::kScheduleLink})
+            EXPECT_EQ(Enabled(id), !c.pollingEnforced) << id;
+        EXPECT_EQ(Enabled(Page::kZeroconf), !c.zeroconfEnforced);
+        if (!c.zeroconfEnforced) ui::Click(Control(Page::kZeroconf));
+        if (!c.pollingEnforced) {
+            ui::Click(Control(Page::kEnable));
+            ui::ReplaceText(Control(Page::kPeriod), L"7");
+        }
+        ASSERT_TRUE(PressOk());
+        // the distribution point's own values change only where the policy leaves them free
+        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kEnableKey), !c.pollingEnforced);
+        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.pollingEnforced ? 600000 : 420000);
+        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kZeroconfKey), !c.zeroconfEnforced);
+    }
+}
+
+TEST_F(IpScanPage, PeriodsOutOfRangeShowAsStoredAndValidationNamesThem)
+{
+    const struct {
+        std::int32_t stored;
+        const wchar_t* shown;
+        const wchar_t* typed;  // null: untouched
+        bool accepted;
+        std::int32_t written;
+    } cases[] = {
+        {420000, L"7", nullptr, true, 420000},
+        {90000, L"1", nullptr, true, 90000},  // 1.5 minutes: shown truncated, kept as stored
+        {0, L"0", nullptr, false, 0},
+        {-60000, L"-1", nullptr, false, 0},
+        {600000, L"10", L"35791", true, 2147460000},
+        {600000, L"10", L"35792", false, 0},  // more milliseconds than a setting holds
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, c.stored}});
+        OpenIp();
+        EXPECT_EQ(Text(Page::kPeriod), c.shown);
+        if (c.typed) ui::ReplaceText(Control(Page::kPeriod), c.typed);
+        ui::ClearInteractionRecord();
+        EXPECT_EQ(PressOk(), c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.written);
+        } else {
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_NE(Boxes()[0].find(L"Период опроса"), std::wstring::npos) << ZRSTD::ToUtf8(Boxes()[0]);
+            EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.stored);
+        }
+    }
+}
+
+TEST_F(IpScanPage, StoredValuesOfAnotherTypeStayUntilTheAdministratorChangesThem)
+{
+    StoreLocal(kSection, {{kEnableKey, L"yes"}, {kPeriodKey, L"420"}, {kZeroconfKey, 1}, {kScheduleKey, 7}});
+    StoreLocal(kRangesSection, {{kRangesKey, L"10.0.0.0/8"}});
+    const std::string before = Everything();
+    OpenIp();
+    EXPECT_FALSE(Checked(Page::kEnable));
+    EXPECT_EQ(Text(Page::kPeriod), L"420");
+    EXPECT_TRUE(Rows(Control(Page::kRanges)).empty());
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(Everything(), before);
+
+    ui::Click(Control(Page::kEnable));
+    ASSERT_TRUE(PressOk());
+    EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
+    EXPECT_EQ(LocalValue(kSection, kPeriodKey)->GetType(), ZRPAR::VT_STRING);  // still untouched
+    EXPECT_EQ(LocalValue(kRangesSection, kRangesKey)->GetType(), ZRPAR::VT_STRING);
+}
+
+TEST_F(IpScanPage, NewRangesAreNamedInSequenceAndStoredWithTheirIntervals)
+{
+    StoreLocal(kSection, {{kEnableKey, true}});
+    OpenIp();
+    // three ranges in a row: the first a subnet, the second a range given backwards, the third empty
+    user.InDialog([&](HWND range) {
+           EXPECT_EQ(GetDlgItemTextW(range, Range::kName), L"Новый диапазон");
+           ui::Click(GetDlgItem(range, Range::kAdd));
+           ui::Click(GetDlgItem(range, IDOK));
+       })
+        .InDialog(IntervalSteps(true, L"192.168.1.0", L"255.255.255.0"));
+    ui::Click(Control(Page::kAdd));
+    user.InDialog([&](HWND range) {
+           EXPECT_EQ(GetDlgItemTextW(range, Range::kName), L"Новый диапазон (1)");
+           ui::Click(GetDlgItem(range, Range::kAdd));
+           EXPECT_EQ(ui::GetListRowText(GetDlgItem(range, Range::kIntervals), 0), L"");  // no subnet the console knows
+           ui::Click(GetDlgItem(range, IDOK));
+       })
+        .InDialog(IntervalSteps(false, L"10.0.0.20", L"10.0.0.10"));
+    ui::Click(Control(Page::kAdd));
+    user.InDialog([&](HWND range) {
+        EXPECT_EQ(GetDlgItemTextW(range, Range::kName), L"Новый диапазон (2)");
+        ui::Click(GetDlgItem(range, IDOK));
+    });
+    ui::Click(Control(Page::kAdd));
+    EXPECT_TRUE(user.Finished());
+    EXPECT_EQ(Rows(Control(Page::kRanges)),
+              (std::vector<std::wstring>{L"Новый диапазон", L"Новый диапазон (1)", L"Новый диапазон (2)"}));
+    ASSERT_TRUE(PressOk());
+
+    auto ranges = StoredRanges();
+    ASSERT_TRUE(ranges);
+    EXPECT_EQ(ranges->GetNames(),
+              (std::vector<std::wstring>{L"Новый диапазон", L"Новый диапазон (1)", L"Новый диапазон (2)"}));
+    const struct {
+        const wchar_t* name;
+        std::vector<ipscan::IpInterval> intervals;
+    } expected[] = {
+        {L"Новый диапазон", {{true, 0x00FFFFFFu, 0x0001A8C0u}}},  // 192 in the lowest byte of the subnet
+        {L"Новый диапазон (1)", {{false, 0x0A00000Au, 0x1400000Au}}},
+        {L"Новый диапазон (2)", {}},
+    };
+    for (const auto& range : expected) {
+        SCOPED_TRACE(ZRSTD::ToUtf8(range.name));
+        auto stored = ZRPAR::GetParamsValue(ranges.Get(), range.name);
+        EXPECT_TRUE(ZRPAR::GetBoolValue(stored.Get(), ipscan::kScanEnabledKey));
+        auto intervals = ZRPAR::GetArrayValue(stored.Get(), ipscan::kIntervalsKey);
+        ASSERT_EQ(intervals->GetSize(), range.intervals.size());
+        for (std::size_t i = 0; i < range.intervals.size(); ++i) {
+            const auto read = ipscan::ReadInterval(intervals->ItemAt(i));
+            ASSERT_TRUE(read);
+            EXPECT_EQ(read->subnet, range.intervals[i].subnet);
+            EXPECT_EQ(read->maskOrLow, range.intervals[i].maskOrLow);
+            EXPECT_EQ(read->subnetOrHigh, range.intervals[i].subnetOrHigh);
+        }
+    }
+}
+
+TEST_F(IpScanPage, TheIntervalDialogRefusesWhatTheRulesRefuseAndKeepsWhatWasTyped)
+{
+    StoreLocal(kSection, {{kEnableKey, true}});
+    OpenIp();
+    std::wstring kept;
+    user.InDialog([&](HWND range) { ui::Click(GetDlgItem(range, Range::kAdd)); ui::Click(GetDlgItem(range, IDCANCEL)); })
+        .InDialog([&](HWND interval) {
+            EXPECT_EQ(GetWindowTextW(GetDlgItem(interval, Interval::kFirstLabel)), L"Начальный IP-адрес:");
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(interval, Interval::kChooseSubnet)));
+            ui::Click(GetDlgItem(interval, Interval::kBySubnet));
+            EXPECT_EQ(GetWindowTextW(GetDlgItem(interval, Interval::kFirstLabel)), L"Адрес подсети:");
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(interval, Interval::kChooseSubnet)));
+            ui::EnterAddress(GetDlgItem(interval, Interval::kFirst), L"192.168.1.5");
+            ui::EnterAddress(GetDlgItem(interval, Interval::kSecond), L"255.255.255.0");
+            ui::Click(GetDlgItem(interval, IDOK));
+            EXPECT_FALSE(ui::ModalDialogEnded(interval));
+            kept = GetWindowTextW(GetDlgItem(interval, Interval::kFirst));
+            ui::Click(GetDlgItem(interval, IDCANCEL));
+        });
+    ui::Click(Control(Page::kAdd));
+    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Неправильно задана маска IP - подсети."});
+    EXPECT_EQ(kept, L"192.168.1.5");
+    EXPECT_TRUE(Rows(Control(Page::kRanges)).empty());
+}
+
+TEST_F(IpScanPage, ARenamedRangeKeepsItsPlaceAndANameInUseIsRefused)
+{
+    StoreLocal(kSection, {{kEnableKey, true}});
+    StoreLocal(kRangesSection, {{kRangesKey, ZRPAR::CreateParamsBody({{L"A", RangeOf({{false, 0x0100000Au, 0x0200000Au}})},
+                                                                       {L"B", RangeOf({})},
+                                                                       {L"C", RangeOf({})}})}});
+    OpenIp();
+    ui::SelectItem(Control(Page::kRanges), L"B");
+    user.InDialog([&](HWND range) {
+        ui::ReplaceText(GetDlgItem(range, Range::kName), L"C");
+        ui::Click(GetDlgItem(range, IDOK));
+        EXPECT_FALSE(ui::ModalDialogEnded(range));
+        ui::ReplaceText(GetDlgItem(range, Range::kName), L"  ");
+        ui::Click(GetDlgItem(range, IDOK));
+        EXPECT_FALSE(ui::ModalDialogEnded(range));
+        ui::ReplaceText(GetDlgItem(range, Range::kName), L"  Бета ");
+        ui::Click(GetDlgItem(range, IDOK));
+    });
+    ui::Click(Control(Page::kEdit));
+    EXPECT_EQ(Boxes(), (std::vector<std::wstring>{L"Имя должно быть уникальным.", L"Не задано имя диапазона."}));
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(StoredRanges()->GetNames(), (std::vector<std::wstring>{L"A", L"Бета", L"C"}));
+
+    // removing asks with the range's name
+    ui::ClearInteractionRecord();
+    ui::SelectItem(Control(Page::kRanges), L"A");
+    user.Answer(IDNO).Answer(IDYES);
+    ui::Click(Control(Page::kRemove));
+    ui::Click(Control(Page::kRemove));
+    EXPECT_EQ(Boxes(), (std::vector<std::wstring>{L"Вы действительно хотите удалить 'A'?",
+                                                  L"Вы действительно хотите удалить 'A'?"}));
+    ASSERT_TRUE(PressOk());
+    EXPECT_EQ(StoredRanges()->GetNames(), (std::vector<std::wstring>{L"Бета", L"C"}));
+}
+
+TEST_F(IpScanPage, TheScheduleIsBuiltFromThePeriodAndKeptOnlyWhenEditedWithOk)
+{
+    StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, 1800000}});
+    OpenIp();
+    user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDCANCEL)); });
+    ui::Click(Control(Page::kScheduleLink));
+    ASSERT_TRUE(PressOk());
+    EXPECT_FALSE(LocalValue(kSection, kScheduleKey));  // cancelled: none is stored
+
+    user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDOK)); });
+    ui::Click(Control(Page::kScheduleLink));
+    ASSERT_EQ(ui::ShownDialogs().size(), 2u);
+    EXPECT_EQ(ui::ShownDialogs().back().caption, L"Schedule");
+    ASSERT_TRUE(PressOk());
+    ZRPAR::Value* schedule = LocalValue(kSection, kScheduleKey);
+    ASSERT_TRUE(schedule && schedule->GetType() == ZRPAR::VT_PARAMS);
+    const ZRPAR::Params* stored = static_cast<ZRPAR::ParamsValue*>(schedule)->GetValue();
+    EXPECT_EQ(ZRPAR::GetIntValue(stored, ZRSCH::kPeriodKey), 1800);
+    EXPECT_GT(ZRPAR::GetDateTimeValue(stored, ZRSCH::kStartKey), 0);
+}
+
+TEST_F(IpScanPage, TheExportListsTheRangesWithTheirIntervalsAndTheZeroconfFlag)
+{
+    StoreLocal(kSection, {{kEnableKey, true}, {kZeroconfKey, false}});
+    StoreLocal(kRangesSection, {{kRangesKey, ZRPAR::CreateParamsBody(
+                                                 {{L"Офис", RangeOf({{true, 0x00FFFFFFu, 0x0001A8C0u},
+                                                                     {false, 0x0A00000Au, 0x1400000Au}})}})}});
+    const auto results = Page::Export(*PageData(NHPP::kObjectDistributionPoint, NHPP::kSectionProduct,
+                                                {kSection, kRangesSection, L"86"}));
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(testsupport::ExportText(*results[0]),
+              "Разрешить сканирование диапазона\n"
+              "  Разрешить сканирование диапазона: Да\n"
+              "  Замочек \"Разрешить сканирование диапазона\": Редактирование разрешено\n"
+              "Сканируемые диапазоны\n"
+              "  Сканируемые диапазоны\n"
+              "    Офис\n"
+              "      1: Маска подсети: 255.255.255.0; адрес: 192.168.1.0\n"
+              "      2: 10.0.0.10 - 10.0.0.20\n"
+              "  Замочек \"Сканируемые диапазоны\": Редактирование разрешено\n");
+    EXPECT_EQ(testsupport::ExportText(*results[1]),
+              "Enable polling with zeroconf technology\n"
+              "  Enable polling with zeroconf technology: Нет\n"
+              "  Замочек \"Enable polling with zeroconf technology\": Редактирование разрешено\n");
+}

@@ -1,0 +1,111 @@
+#include "plugin/pages/dpoint/PageUAScanWin.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ScanPageFixture.h"
+#include "zrpar/Schedule.h"
+
+using testsupport::Setting;
+
+namespace {
+
+using Page = CPageUAScanWinBase;
+
+constexpr const wchar_t* kEnableKey = L"ZRSRV_NET_SCAN_ENABLED";
+constexpr const wchar_t* kFullKey = L"ZRSRV_SP_FULLUPDATENET_PERIOD";
+constexpr const wchar_t* kFastKey = L"ZRSRV_SP_FASTUPDATENET_PERIOD";
+constexpr const wchar_t* kFullScheduleKey = L"ZRSRV_SP_FULLUPDATENET_SCHEDULE";
+constexpr const wchar_t* kFastScheduleKey = L"ZRSRV_SP_FASTUPDATENET_SCHEDULE";
+
+constexpr int kGoverned[] = {Page::kFullLabel,  Page::kFullPeriod, Page::kFullSpin,         Page::kFastLabel,
+                             Page::kFastPeriod, Page::kFastSpin,   Page::kFullScheduleLink, Page::kFastScheduleLink};
+
+class WinScanPage : public testsupport::ScanPageTest {};
+
+}  // namespace
+
+TEST_F(WinScanPage, PeriodsShowInMinutesFromTheDistributionPointOrTheEnforcingPolicy)
+{
+    const struct {
+        const char* name;
+        bool stored;    // the distribution point holds: polling on, 120 and 2 minutes
+        bool enforced;  // the policy enforces: polling off, 45 and 5 minutes
+        bool checked;
+        const wchar_t *full, *fast;
+        bool writtenEnable;
+        std::int32_t writtenFull, writtenFast;
+    } cases[] = {
+        {"nothing stored", false, false, true, L"60", L"15", true, 3600000, 900000},
+        {"own values", true, false, true, L"120", L"2", true, 7200000, 120000},
+        {"enforced", true, true, false, L"45", L"5", true, 7200000, 120000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreLocal(kSection, {});
+        if (c.stored) StoreLocal(kSection, {{kEnableKey, true}, {kFullKey, 7200000}, {kFastKey, 120000}});
+        StorePolicySection(kSection, {});
+        if (c.enforced)
+            StorePolicySection(kSection, {{kEnableKey, Setting(false, true)}, {kFullKey, Setting(2700000, true)},
+                                          {kFastKey, Setting(300000, true)}});
+        OpenPage<Page>();
+        EXPECT_EQ(Checked(Page::kEnable), c.checked);
+        EXPECT_EQ(Text(Page::kFullPeriod), c.full);
+        EXPECT_EQ(Text(Page::kFastPeriod), c.fast);
+        EXPECT_EQ(Enabled(Page::kEnable), !c.enforced);
+        EXPECT_EQ(Enabled(Page::kFullPeriod), !c.enforced);
+        ASSERT_TRUE(PressOk());
+        // enforced values are the policy's: the distribution point's own stay as they were
+        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kEnableKey), c.writtenEnable);
+        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFullKey), c.writtenFull);
+        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFastKey), c.writtenFast);
+    }
+}
+
+TEST_F(WinScanPage, ClearingPollingDisablesThePeriodsAndLinksAndSavingWritesMinutesTimes60000)
+{
+    OpenPage<Page>();
+    for (int id : kGoverned) EXPECT_TRUE(Enabled(id)) << id;
+    ui::ReplaceText(Control(Page::kFullPeriod), L"90");
+    ui::ReplaceText(Control(Page::kFastPeriod), L"5");
+    ui::Click(Control(Page::kEnable));
+    for (int id : kGoverned) EXPECT_FALSE(Enabled(id)) << id;
+    ASSERT_TRUE(PressOk());
+    EXPECT_FALSE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
+    EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFullKey), 5400000);
+    EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFastKey), 300000);
+    EXPECT_FALSE(LocalValue(kSection, kFullScheduleKey));  // built only on demand
+}
+
+TEST_F(WinScanPage, EachLinkEditsItsOwnScheduleBuiltFromItsOwnPeriod)
+{
+    const struct {
+        int link;
+        const wchar_t *edited, *untouched;
+        std::int32_t seconds;
+    } cases[] = {{Page::kFullScheduleLink, kFullScheduleKey, kFastScheduleKey, 3600},
+                 {Page::kFastScheduleLink, kFastScheduleKey, kFullScheduleKey, 900}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        StoreLocal(kSection, {});
+        OpenPage<Page>();
+        user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDOK)); });
+        ui::Click(Control(c.link));
+        EXPECT_TRUE(page->IsModified());
+        ASSERT_TRUE(PressOk());
+        ZRPAR::Value* schedule = LocalValue(kSection, c.edited);
+        ASSERT_TRUE(schedule && schedule->GetType() == ZRPAR::VT_PARAMS);
+        EXPECT_EQ(ZRPAR::GetIntValue(static_cast<ZRPAR::ParamsValue*>(schedule)->GetValue(), ZRSCH::kPeriodKey), c.seconds);
+        EXPECT_FALSE(LocalValue(kSection, c.untouched));
+    }
+}
+
+TEST_F(WinScanPage, TheExportHoldsThePollingFlagWithItsLock)
+{
+    StorePolicySection(kSection, {{kEnableKey, Setting(false, true)}});
+    const auto results = Page::Export(*PageData(NHPP::kObjectDistributionPoint, NHPP::kSectionProduct, {kSection}));
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(testsupport::ExportText(*results[0]),
+              "Разрешить сканирование сети\n"
+              "  Разрешить сканирование сети: Нет\n"
+              "  Замочек \"Разрешить сканирование сети\": Редактирование запрещено\n");
+}
