@@ -8,8 +8,34 @@
 
 namespace testsupport {
 
+// The console's schedule editor as a test answers it: it records what it was
+// opened on and, when accepting, returns the schedule with a mark of its own.
+class TestScheduleEditor : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IScheduleEditor> {
+public:
+    bool EditSchedule(HWND, ZRPAR::Params* schedule, std::uint32_t options, ZRPAR::Params** ppEdited) override
+    {
+        opened.push_back(schedule ? schedule->Clone() : nullptr);
+        lastOptions = options;
+        *ppEdited = nullptr;
+        if (!accept) return false;
+        auto edited = schedule ? schedule->Clone() : ZRPAR::CreateParams();
+        edited->ReplaceValue(L"EditedByTest", ZRPAR::CreateValue(true).Get());
+        *ppEdited = edited.Detach();
+        return true;
+    }
+    bool accept = true;
+    std::uint32_t lastOptions = 0;
+    std::vector<ZRSTD::CAutoPtr<ZRPAR::Params>> opened;
+};
+
 class ScanPageTest : public PageTest {
 protected:
+    void SetUp() override
+    {
+        PageTest::SetUp();
+        scheduleEditor = source.Set(L"NH_DLG_SCHEDULE", ZRSTD::MakeRef<TestScheduleEditor>());
+    }
+
     static constexpr const wchar_t* kSection = L"ZRNAG_SECTION_NETSCAN";
     static constexpr const wchar_t* kRangesSection = L"ZRNAG_SECTION_DPNS";
 
@@ -48,6 +74,7 @@ protected:
     bool PressOk() { return Sheet().PressOk().outcome == host::PageHost::Outcome::Applied; }
 
     ZRPlugin::SettingsStorage& local = source.WithComputer();
+    TestScheduleEditor* scheduleEditor = nullptr;
 
 private:
     ZRSTD::CAutoPtr<ZRPAR::Params> m_read;

@@ -86,21 +86,6 @@ protected:
 
 }  // namespace
 
-TEST_F(AdScanPage, StoredControllersShowAndAnUntouchedOkChangesNothing)
-{
-    auto withoutAddress = ZRPAR::CreateParamsBody({{kUserKey, L"scan"}});
-    StoreControllers({Controller(L"dc1.corp", L"CORP\\scan", TestProtection::Of(L"old")), withoutAddress});
-    const std::string before = Everything();
-    OpenPage<Page>();
-    EXPECT_TRUE(Checked(Page::kEnable));
-    EXPECT_EQ(Text(Page::kPeriod), L"30");
-    EXPECT_TRUE(Checked(Page::kListed));
-    EXPECT_FALSE(Checked(Page::kCurrentDomain));
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"dc1.corp", L"<Invalid value>"}));
-    ASSERT_TRUE(PressOk());
-    EXPECT_EQ(Everything(), before);
-}
-
 TEST_F(AdScanPage, ControlsFollowThePollingBoxTheListedDomainsAndTheSelection)
 {
     StoreControllers({Controller(L"dc1.corp", L"u", {})}, 1);

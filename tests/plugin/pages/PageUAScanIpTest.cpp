@@ -6,6 +6,7 @@
 #include "plugin/pages/dpoint/IpInterval.h"
 #include "support/ScanPageFixture.h"
 #include "ui/CommonControls.h"
+#include "ui/Registry.h"
 #include "zrpar/Schedule.h"
 
 using testsupport::LockedSetting;
@@ -104,65 +105,40 @@ TEST(IpInterval, TheRulesOfSubnetsAndRangesAndTheirStoredForm)
     }
 }
 
-TEST(IpInterval, MalformedElementsAreNoIntervals)
-{
-    EXPECT_FALSE(ipscan::ReadInterval(nullptr));
-    EXPECT_FALSE(ipscan::ReadInterval(ZRPAR::CreateValue(5).Get()));
-    auto wrongType = ZRPAR::CreateParamsBody({{ipscan::kIsSubnetKey, true},
-                                              {ipscan::kMaskOrLowKey, L"255.255.255.0"},
-                                              {ipscan::kSubnetOrHighKey, 0x0001A8C0}});
-    EXPECT_FALSE(ipscan::ReadInterval(ZRPAR::CreateValue(wrongType.Get()).Get()));
-}
-
-TEST_F(IpScanPage, StoredValuesShowOnTheDistributionPointAndGoBackUntouched)
-{
-    StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, 300000}, {kZeroconfKey, true}});
-    StoreLocal(kRangesSection,
-               {{kRangesKey, ZRPAR::CreateParamsBody({{L"Офис", RangeOf({{true, 0x00FFFFFFu, 0x0001A8C0u}})},
-                                                       {L"Склад", RangeOf({{false, 0x0A00000Au, 0x1400000Au}})}})}});
-    const std::string before = Everything();
-    OpenIp();
-    EXPECT_TRUE(Checked(Page::kEnable));
-    EXPECT_EQ(Text(Page::kPeriod), L"5");
-    EXPECT_TRUE(Checked(Page::kZeroconf));
-    EXPECT_EQ(Rows(Control(Page::kRanges)), (std::vector<std::wstring>{L"Офис", L"Склад"}));
-    for (int id : {Page::kEnable, Page::kPeriod, Page::kRanges, Page::kAdd, Page::kScheduleLink, Page::kZeroconf})
-        EXPECT_TRUE(Enabled(id)) << id;
-    for (int id : {Page::kEdit, Page::kRemove}) EXPECT_FALSE(Enabled(id)) << id;  // nothing selected
-    EXPECT_FALSE(IsWindowEnabled(LockDropDown(Page::kPollingLock)));              // a computer chooses no lock
-    ASSERT_TRUE(PressOk());
-    EXPECT_EQ(Everything(), before);
-}
-
-TEST_F(IpScanPage, WhatThePolicyEnforcesIsReadOnlyAndStaysWhatTheDistributionPointHolds)
+TEST_F(IpScanPage, WhatThePolicyEnforcesIsShownReadOnlyAndWhatItLeavesFreeIsEdited)
 {
     const struct {
         bool pollingEnforced, zeroconfEnforced;
-    } cases[] = {{true, false}, {false, true}, {true, true}};
+    } cases[] = {{true, false}, {false, true}, {true, true}, {false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.pollingEnforced) + std::to_string(c.zeroconfEnforced));
         StoreLocal(kSection, {{kEnableKey, false}, {kPeriodKey, 600000}, {kZeroconfKey, false}});
-        StorePolicySection(kSection, {{kEnableKey, Setting(true, c.pollingEnforced)},
-                                      {kPeriodKey, Setting(1200000, c.pollingEnforced)},
-                                      {kZeroconfKey, Setting(true, c.zeroconfEnforced)}});
+        // the policy enforces polling on every 20 minutes, and zeroconf on
+        auto enforced = ZRPAR::CreateParams();
+        if (c.pollingEnforced) {
+            enforced->AddValue(kEnableKey, ZRPAR::CreateValue(Setting(true, true).Get()).Get());
+            enforced->AddValue(kPeriodKey, ZRPAR::CreateValue(Setting(1200000, true).Get()).Get());
+        }
+        if (c.zeroconfEnforced) enforced->AddValue(kZeroconfKey, ZRPAR::CreateValue(Setting(true, true).Get()).Get());
+        Store(kSection, Setting(enforced, false));
         OpenIp();
         EXPECT_EQ(Checked(Page::kEnable), c.pollingEnforced);
         EXPECT_EQ(Text(Page::kPeriod), c.pollingEnforced ? L"20" : L"10");
         EXPECT_EQ(Checked(Page::kZeroconf), c.zeroconfEnforced);
-        EXPECT_EQ(LockShown(Page::kPollingLock), c.pollingEnforced ? L"Редактирование запрещено" : L"Редактирование разрешено");
-        for (int id : {Page::kEnable, Page::kPeriod, Page::kAdd, Page::kScheduleLink})
-            EXPECT_EQ(Enabled(id), !c.pollingEnforced) << id;
+        EXPECT_EQ(LockShown(Page::kPollingLock),
+                  c.pollingEnforced ? L"Редактирование запрещено" : L"Редактирование разрешено");
+        EXPECT_EQ(Enabled(Page::kEnable), !c.pollingEnforced);
         EXPECT_EQ(Enabled(Page::kZeroconf), !c.zeroconfEnforced);
         if (!c.zeroconfEnforced) ui::Click(Control(Page::kZeroconf));
         if (!c.pollingEnforced) {
             ui::Click(Control(Page::kEnable));
             ui::ReplaceText(Control(Page::kPeriod), L"7");
         }
+        for (int id : {Page::kPeriod, Page::kAdd, Page::kScheduleLink}) EXPECT_EQ(Enabled(id), !c.pollingEnforced) << id;
         ASSERT_TRUE(PressOk());
-        // the distribution point's own values change only where the policy leaves them free
-        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kEnableKey), !c.pollingEnforced);
-        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.pollingEnforced ? 600000 : 420000);
-        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kZeroconfKey), !c.zeroconfEnforced);
+        EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
+        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.pollingEnforced ? 1200000 : 420000);
+        EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kZeroconfKey));
     }
 }
 
@@ -180,7 +156,7 @@ TEST_F(IpScanPage, PeriodsOutOfRangeShowAsStoredAndValidationNamesThem)
         {0, L"0", nullptr, false, 0},
         {-60000, L"-1", nullptr, false, 0},
         {600000, L"10", L"35791", true, 2147460000},
-        {600000, L"10", L"35792", false, 0},  // more milliseconds than a setting holds
+        {600000, L"10", L"35792", true, 3579 * 60000},  // more would not fit: the edit refuses the last digit
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -277,31 +253,6 @@ TEST_F(IpScanPage, NewRangesAreNamedInSequenceAndStoredWithTheirIntervals)
     }
 }
 
-TEST_F(IpScanPage, TheIntervalDialogRefusesWhatTheRulesRefuseAndKeepsWhatWasTyped)
-{
-    StoreLocal(kSection, {{kEnableKey, true}});
-    OpenIp();
-    std::wstring kept;
-    user.InDialog([&](HWND range) { ui::Click(GetDlgItem(range, Range::kAdd)); ui::Click(GetDlgItem(range, IDCANCEL)); })
-        .InDialog([&](HWND interval) {
-            EXPECT_EQ(GetWindowTextW(GetDlgItem(interval, Interval::kFirstLabel)), L"Начальный IP-адрес:");
-            EXPECT_FALSE(IsWindowVisible(GetDlgItem(interval, Interval::kChooseSubnet)));
-            ui::Click(GetDlgItem(interval, Interval::kBySubnet));
-            EXPECT_EQ(GetWindowTextW(GetDlgItem(interval, Interval::kFirstLabel)), L"Адрес подсети:");
-            EXPECT_TRUE(IsWindowVisible(GetDlgItem(interval, Interval::kChooseSubnet)));
-            ui::EnterAddress(GetDlgItem(interval, Interval::kFirst), L"192.168.1.5");
-            ui::EnterAddress(GetDlgItem(interval, Interval::kSecond), L"255.255.255.0");
-            ui::Click(GetDlgItem(interval, IDOK));
-            EXPECT_FALSE(ui::ModalDialogEnded(interval));
-            kept = GetWindowTextW(GetDlgItem(interval, Interval::kFirst));
-            ui::Click(GetDlgItem(interval, IDCANCEL));
-        });
-    ui::Click(Control(Page::kAdd));
-    EXPECT_EQ(Boxes(), std::vector<std::wstring>{L"Неправильно задана маска IP - подсети."});
-    EXPECT_EQ(kept, L"192.168.1.5");
-    EXPECT_TRUE(Rows(Control(Page::kRanges)).empty());
-}
-
 TEST_F(IpScanPage, ARenamedRangeKeepsItsPlaceAndANameInUseIsRefused)
 {
     StoreLocal(kSection, {{kEnableKey, true}});
@@ -337,25 +288,55 @@ TEST_F(IpScanPage, ARenamedRangeKeepsItsPlaceAndANameInUseIsRefused)
     EXPECT_EQ(StoredRanges()->GetNames(), (std::vector<std::wstring>{L"Бета", L"C"}));
 }
 
+TEST_F(IpScanPage, TheIntervalListKeepsItsColumnWidthsForTheNextRange)
+{
+    StoreLocal(kSection, {{kEnableKey, true}});
+    OpenIp();
+    int reopenedWidth = 0;
+    user.InDialog([](HWND range) {
+           ui::ResizeListColumn(GetDlgItem(range, Range::kIntervals), 1, 222);
+           ui::Click(GetDlgItem(range, IDCANCEL));
+       })
+        .InDialog([&](HWND range) {
+            reopenedWidth = static_cast<int>(SendMessageW(GetDlgItem(range, Range::kIntervals), LVM_GETCOLUMNWIDTH, 1, 0));
+            ui::Click(GetDlgItem(range, IDCANCEL));
+        });
+    ui::Click(Control(Page::kAdd));
+    ui::Click(Control(Page::kAdd));
+    EXPECT_EQ(reopenedWidth, 222);
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Range::kListState, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(Range::kListState), L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt\\ip_scan_entry");
+    if (key) RegCloseKey(key);
+}
+
 TEST_F(IpScanPage, TheScheduleIsBuiltFromThePeriodAndKeptOnlyWhenEditedWithOk)
 {
     StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, 1800000}});
     OpenIp();
-    user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDCANCEL)); });
+    scheduleEditor->accept = false;
     ui::Click(Control(Page::kScheduleLink));
+    EXPECT_FALSE(page->IsModified());
     ASSERT_TRUE(PressOk());
     EXPECT_FALSE(LocalValue(kSection, kScheduleKey));  // cancelled: none is stored
 
-    user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDOK)); });
+    scheduleEditor->accept = true;
     ui::Click(Control(Page::kScheduleLink));
-    ASSERT_EQ(ui::ShownDialogs().size(), 2u);
-    EXPECT_EQ(ui::ShownDialogs().back().caption, L"Schedule");
+    EXPECT_TRUE(page->IsModified());
+    ASSERT_EQ(scheduleEditor->opened.size(), 2u);
+    EXPECT_EQ(scheduleEditor->lastOptions, 0xa0402u);
+    const ZRPAR::Params* built = scheduleEditor->opened[1].Get();
+    EXPECT_EQ(ZRPAR::GetIntValue(built, ZRSCH::kPeriodKey), 1800);  // the period in seconds
+    EXPECT_GT(ZRPAR::GetDateTimeValue(built, ZRSCH::kStartKey), 0);
     ASSERT_TRUE(PressOk());
     ZRPAR::Value* schedule = LocalValue(kSection, kScheduleKey);
     ASSERT_TRUE(schedule && schedule->GetType() == ZRPAR::VT_PARAMS);
-    const ZRPAR::Params* stored = static_cast<ZRPAR::ParamsValue*>(schedule)->GetValue();
-    EXPECT_EQ(ZRPAR::GetIntValue(stored, ZRSCH::kPeriodKey), 1800);
-    EXPECT_GT(ZRPAR::GetDateTimeValue(stored, ZRSCH::kStartKey), 0);
+    EXPECT_TRUE(ZRPAR::GetBoolValue(static_cast<ZRPAR::ParamsValue*>(schedule)->GetValue(), L"EditedByTest"));
+
+    // opened again, the editor gets the stored schedule, not a new one
+    OpenIp();
+    ui::Click(Control(Page::kScheduleLink));
+    EXPECT_TRUE(ZRPAR::GetBoolValue(scheduleEditor->opened.back().Get(), L"EditedByTest"));
 }
 
 TEST_F(IpScanPage, TheExportListsTheRangesWithTheirIntervalsAndTheZeroconfFlag)

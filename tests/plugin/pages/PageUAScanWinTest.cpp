@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/ScanPageFixture.h"
-#include "zrpar/Schedule.h"
 
 using testsupport::Setting;
 
@@ -15,7 +14,6 @@ constexpr const wchar_t* kEnableKey = L"ZRSRV_NET_SCAN_ENABLED";
 constexpr const wchar_t* kFullKey = L"ZRSRV_SP_FULLUPDATENET_PERIOD";
 constexpr const wchar_t* kFastKey = L"ZRSRV_SP_FASTUPDATENET_PERIOD";
 constexpr const wchar_t* kFullScheduleKey = L"ZRSRV_SP_FULLUPDATENET_SCHEDULE";
-constexpr const wchar_t* kFastScheduleKey = L"ZRSRV_SP_FASTUPDATENET_SCHEDULE";
 
 constexpr int kGoverned[] = {Page::kFullLabel,  Page::kFullPeriod, Page::kFullSpin,         Page::kFastLabel,
                              Page::kFastPeriod, Page::kFastSpin,   Page::kFullScheduleLink, Page::kFastScheduleLink};
@@ -74,38 +72,4 @@ TEST_F(WinScanPage, ClearingPollingDisablesThePeriodsAndLinksAndSavingWritesMinu
     EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFullKey), 5400000);
     EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFastKey), 300000);
     EXPECT_FALSE(LocalValue(kSection, kFullScheduleKey));  // built only on demand
-}
-
-TEST_F(WinScanPage, EachLinkEditsItsOwnScheduleBuiltFromItsOwnPeriod)
-{
-    const struct {
-        int link;
-        const wchar_t *edited, *untouched;
-        std::int32_t seconds;
-    } cases[] = {{Page::kFullScheduleLink, kFullScheduleKey, kFastScheduleKey, 3600},
-                 {Page::kFastScheduleLink, kFastScheduleKey, kFullScheduleKey, 900}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.link);
-        StoreLocal(kSection, {});
-        OpenPage<Page>();
-        user.InDialog([](HWND editor) { ui::Click(GetDlgItem(editor, IDOK)); });
-        ui::Click(Control(c.link));
-        EXPECT_TRUE(page->IsModified());
-        ASSERT_TRUE(PressOk());
-        ZRPAR::Value* schedule = LocalValue(kSection, c.edited);
-        ASSERT_TRUE(schedule && schedule->GetType() == ZRPAR::VT_PARAMS);
-        EXPECT_EQ(ZRPAR::GetIntValue(static_cast<ZRPAR::ParamsValue*>(schedule)->GetValue(), ZRSCH::kPeriodKey), c.seconds);
-        EXPECT_FALSE(LocalValue(kSection, c.untouched));
-    }
-}
-
-TEST_F(WinScanPage, TheExportHoldsThePollingFlagWithItsLock)
-{
-    StorePolicySection(kSection, {{kEnableKey, Setting(false, true)}});
-    const auto results = Page::Export(*PageData(NHPP::kObjectDistributionPoint, NHPP::kSectionProduct, {kSection}));
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(testsupport::ExportText(*results[0]),
-              "Разрешить сканирование сети\n"
-              "  Разрешить сканирование сети: Нет\n"
-              "  Замочек \"Разрешить сканирование сети\": Редактирование запрещено\n");
 }

@@ -80,8 +80,9 @@ ui::DialogTemplate CPageUAScanIpBase::Template()
         {kPeriod, L"Edit", L"", kVisible | WS_TABSTOP | ES_NUMBER, {205, 36, 270, 56}},
         {kPeriodSpin, L"msctls_updown32", L"", kVisible, {270, 36, 285, 56}},
         {kScheduleLink, L"Static", L"", kVisible | WS_TABSTOP | SS_NOTIFY, {25, 64, 365, 80}},
+        {kRangesLabel, L"Static", L"", kVisible, {25, 88, 330, 104}},
         {kRanges, L"SysListView32", L"",
-         kVisible | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, {25, 90, 330, 260}},
+         kVisible | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, {25, 108, 330, 260}},
         {kAdd, L"Button", L"", kVisible | WS_TABSTOP, {340, 90, 435, 114}},
         {kEdit, L"Button", L"", kVisible | WS_TABSTOP, {340, 120, 435, 144}},
         {kRemove, L"Button", L"", kVisible | WS_TABSTOP, {340, 150, 435, 174}},
@@ -111,8 +112,8 @@ bool CPageUAScanIpBase::OnInitDialog()
 {
     CNHPPropertyPageBase::OnInitDialog();
     m_loading = true;  // what the page puts into its controls is no change of the administrator's
-    SetControlTexts({{kEnable, kEnableText}, {kPeriodLabel, kPeriodText}, {kZeroconf, kZeroconfText},
-                     {kAdd, kAddText}, {kEdit, kEditText}, {kRemove, kRemoveText}});
+    SetControlTexts({{kEnable, kEnableText}, {kPeriodLabel, kPeriodText}, {kRangesLabel, kRangesText},
+                     {kZeroconf, kZeroconfText}, {kAdd, kAddText}, {kEdit, kEditText}, {kRemove, kRemoveText}});
     m_scheduleLink.SubclassDlgItem(kScheduleLink, m_hWnd);
     m_scheduleLink.SetWindowText(scan::LinkText(kScheduleText));
     m_scheduleLink.SetCommandId(kScheduleCommand);
@@ -123,9 +124,9 @@ bool CPageUAScanIpBase::OnInitDialog()
     // on the distribution point itself the locks only show what its policy enforces
     const bool local = Provider(scan::kSection)->GetProviderType() == NHPP::kLocalSettingsProvider;
     const LockCtrlTexts lockTexts = LoadLockCtrlTexts(pageres::kLockImages, pageres::kInfoIcon);
-    m_pollingLock.Attach(m_hWnd, kPollingLock, local,
-                         {kEnable, kPeriodLabel, kPeriod, kPeriodSpin, kScheduleLink, kRanges, kAdd, kEdit, kRemove},
-                         lockTexts);
+    m_pollingLock.Attach(
+        m_hWnd, kPollingLock, local,
+        {kEnable, kPeriodLabel, kPeriod, kPeriodSpin, kScheduleLink, kRangesLabel, kRanges, kAdd, kEdit, kRemove}, lockTexts);
     m_zeroconfLock.Attach(m_hWnd, kZeroconfLock, local, {kZeroconf}, lockTexts);
     Load();
     UpdateControls();
@@ -170,7 +171,7 @@ void CPageUAScanIpBase::UpdateControls()
     const bool editable = !m_pollingLock.IsLockedByParent();
     const bool polling = editable && IsDlgButtonChecked(kEnable) == BST_CHECKED;
     ::EnableWindow(GetDlgItem(kEnable), editable);
-    for (int id : {kPeriodLabel, kPeriod, kPeriodSpin, kScheduleLink, kRanges, kAdd})
+    for (int id : {kPeriodLabel, kPeriod, kPeriodSpin, kScheduleLink, kRangesLabel, kRanges, kAdd})
         ::EnableWindow(GetDlgItem(id), polling);
     const bool selected = polling && SelectedRange() >= 0;
     ::EnableWindow(GetDlgItem(kEdit), selected);

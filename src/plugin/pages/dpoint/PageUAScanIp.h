@@ -18,7 +18,7 @@ public:
     static constexpr UINT kTemplate = 10381;
     // controls of template 10381
     static constexpr int kPollingLock = 1016, kZeroconfLock = 1018, kEnable = 1119, kPeriodLabel = 1127,
-                         kPeriod = 1130, kPeriodSpin = 1125, kZeroconf = 1131, kRanges = 1107, kAdd = 1108,
+                         kPeriod = 1130, kPeriodSpin = 1125, kZeroconf = 1131, kRangesLabel = 1111, kRanges = 1107, kAdd = 1108,
                          kEdit = 1509, kRemove = 1110, kScheduleLink = 2262;
     static constexpr WORD kScheduleCommand = 9460;  // what the schedule link sends
     static constexpr std::int32_t kDefaultPeriodMs = 25200000;  // 7 hours
