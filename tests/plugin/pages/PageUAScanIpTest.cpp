@@ -136,9 +136,12 @@ TEST_F(IpScanPage, WhatThePolicyEnforcesIsShownReadOnlyAndWhatItLeavesFreeIsEdit
         }
         for (int id : {Page::kPeriod, Page::kAdd, Page::kScheduleLink}) EXPECT_EQ(Enabled(id), !c.pollingEnforced) << id;
         ASSERT_TRUE(PressOk());
-        EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
-        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), c.pollingEnforced ? 1200000 : 420000);
-        EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kZeroconfKey));
+        // enforced everywhere, nothing is written; else the provider keeps the enforced values with the free ones
+        const bool untouched = c.pollingEnforced && c.zeroconfEnforced;
+        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kEnableKey), !untouched);
+        EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey),
+                  untouched ? 600000 : c.pollingEnforced ? 1200000 : 420000);
+        EXPECT_EQ(Local<ZRPAR::BoolValue>(kSection, kZeroconfKey), !untouched);
     }
 }
 

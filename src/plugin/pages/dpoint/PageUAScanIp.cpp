@@ -316,6 +316,8 @@ bool CPageUAScanIpBase::WriteSettings(NHPP::CParams& settings, NHPP::CParams& ra
 
 bool CPageUAScanIpBase::ApplyPage()
 {
+    // the policy's values stay as they are
+    if (m_pollingLock.IsLockedByParent() && m_zeroconfLock.IsLockedByParent()) return true;
     auto settings = Provider(scan::kSection);
     auto rangesSection = Provider(scan::kRangesSection);
     bool rangesWritten = false;
