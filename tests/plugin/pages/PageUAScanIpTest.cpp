@@ -341,28 +341,3 @@ TEST_F(IpScanPage, TheScheduleIsBuiltFromThePeriodAndKeptOnlyWhenEditedWithOk)
     ui::Click(Control(Page::kScheduleLink));
     EXPECT_TRUE(ZRPAR::GetBoolValue(scheduleEditor->opened.back().Get(), L"EditedByTest"));
 }
-
-TEST_F(IpScanPage, TheExportListsTheRangesWithTheirIntervalsAndTheZeroconfFlag)
-{
-    StoreLocal(kSection, {{kEnableKey, true}, {kZeroconfKey, false}});
-    StoreLocal(kRangesSection, {{kRangesKey, ZRPAR::CreateParamsBody(
-                                                 {{L"Офис", RangeOf({{true, 0x00FFFFFFu, 0x0001A8C0u},
-                                                                     {false, 0x0A00000Au, 0x1400000Au}})}})}});
-    const auto results = Page::Export(*PageData(NHPP::kObjectDistributionPoint, NHPP::kSectionProduct,
-                                                {kSection, kRangesSection, L"86"}));
-    ASSERT_EQ(results.size(), 2u);
-    EXPECT_EQ(testsupport::ExportText(*results[0]),
-              "Разрешить сканирование диапазона\n"
-              "  Разрешить сканирование диапазона: Да\n"
-              "  Замочек \"Разрешить сканирование диапазона\": Редактирование разрешено\n"
-              "Сканируемые диапазоны\n"
-              "  Сканируемые диапазоны\n"
-              "    Офис\n"
-              "      1: Маска подсети: 255.255.255.0; адрес: 192.168.1.0\n"
-              "      2: 10.0.0.10 - 10.0.0.20\n"
-              "  Замочек \"Сканируемые диапазоны\": Редактирование разрешено\n");
-    EXPECT_EQ(testsupport::ExportText(*results[1]),
-              "Enable polling with zeroconf technology\n"
-              "  Enable polling with zeroconf technology: Нет\n"
-              "  Замочек \"Enable polling with zeroconf technology\": Редактирование разрешено\n");
-}

@@ -13,10 +13,6 @@ using Page = CPageUAScanWinBase;
 constexpr const wchar_t* kEnableKey = L"ZRSRV_NET_SCAN_ENABLED";
 constexpr const wchar_t* kFullKey = L"ZRSRV_SP_FULLUPDATENET_PERIOD";
 constexpr const wchar_t* kFastKey = L"ZRSRV_SP_FASTUPDATENET_PERIOD";
-constexpr const wchar_t* kFullScheduleKey = L"ZRSRV_SP_FULLUPDATENET_SCHEDULE";
-
-constexpr int kGoverned[] = {Page::kFullLabel,  Page::kFullPeriod, Page::kFullSpin,         Page::kFastLabel,
-                             Page::kFastPeriod, Page::kFastSpin,   Page::kFullScheduleLink, Page::kFastScheduleLink};
 
 class WinScanPage : public testsupport::ScanPageTest {};
 
@@ -57,19 +53,4 @@ TEST_F(WinScanPage, PeriodsShowInMinutesFromTheDistributionPointOrTheEnforcingPo
         EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFullKey), c.writtenFull);
         EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFastKey), c.writtenFast);
     }
-}
-
-TEST_F(WinScanPage, ClearingPollingDisablesThePeriodsAndLinksAndSavingWritesMinutesTimes60000)
-{
-    OpenPage<Page>();
-    for (int id : kGoverned) EXPECT_TRUE(Enabled(id)) << id;
-    ui::ReplaceText(Control(Page::kFullPeriod), L"90");
-    ui::ReplaceText(Control(Page::kFastPeriod), L"5");
-    ui::Click(Control(Page::kEnable));
-    for (int id : kGoverned) EXPECT_FALSE(Enabled(id)) << id;
-    ASSERT_TRUE(PressOk());
-    EXPECT_FALSE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
-    EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFullKey), 5400000);
-    EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kFastKey), 300000);
-    EXPECT_FALSE(LocalValue(kSection, kFullScheduleKey));  // built only on demand
 }
