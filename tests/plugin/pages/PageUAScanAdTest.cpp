@@ -162,6 +162,16 @@ TEST_F(AdScanPage, TheControllerDialogProtectsANewPasswordAndKeepsTheStoredOneBe
     EXPECT_EQ(ZRPAR::GetStringValue(StoredController(1), kAddressKey), L"dc2.corp");
     EXPECT_EQ(StoredPassword(1), TestProtection::Of(L"n3w secret"));
     EXPECT_EQ(Everything().find("n3w secret"), std::string::npos);
+
+    // an emptied password leaves the account without one, rather than protecting an empty text
+    ui::SelectItem(Control(Page::kControllers), L"dc1.corp");
+    user.InDialog([&](HWND dialog) {
+        ui::ClearText(GetDlgItem(dialog, Dialog::kPassword));
+        ui::Click(GetDlgItem(dialog, IDOK));
+    });
+    ui::Click(Control(Page::kEdit));
+    ASSERT_TRUE(PressOk());
+    EXPECT_FALSE(StoredController(0)->DoesExist(kPasswordKey));
 }
 
 TEST_F(AdScanPage, APasswordTheConsoleCannotProtectKeepsTheDialogOpenAndStoresNothing)

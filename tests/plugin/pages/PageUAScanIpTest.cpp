@@ -340,4 +340,54 @@ TEST_F(IpScanPage, TheScheduleIsBuiltFromThePeriodAndKeptOnlyWhenEditedWithOk)
     OpenIp();
     ui::Click(Control(Page::kScheduleLink));
     EXPECT_TRUE(ZRPAR::GetBoolValue(scheduleEditor->opened.back().Get(), L"EditedByTest"));
+
+    // a period that is no period gives the default of 7 hours
+    StoreLocal(kSection, {{kEnableKey, true}, {kPeriodKey, -60000}});
+    OpenIp();
+    ui::Click(Control(Page::kScheduleLink));
+    EXPECT_EQ(ZRPAR::GetIntValue(scheduleEditor->opened.back().Get(), ZRSCH::kPeriodKey), 25200);
+}
+
+// The console's subnets as a test knows them: one named subnet, and a picker that chooses it.
+class KnownSubnets : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IIpRangePicker> {
+public:
+    bool SelectIpRange(HWND, ZRPAR::Params** ppRange) override
+    {
+        *ppRange = ZRPAR::CreateParamsBody({{L"nIpAddress", static_cast<std::int32_t>(Host(172, 16, 0, 0))},
+                                            {L"nMask", static_cast<std::int32_t>(Host(255, 255, 0, 0))}})
+                       .Detach();
+        return true;
+    }
+    bool FindSubnet(std::uint32_t address, std::uint32_t mask, ZRPAR::Params** ppSubnet) override
+    {
+        *ppSubnet = nullptr;
+        if (address != Host(172, 16, 0, 0) || mask != Host(255, 255, 0, 0)) return false;
+        *ppSubnet = ZRPAR::CreateParamsBody({{L"wstrSubnetName", L"Склад"}, {L"wstrComment", L"второй\r\nэтаж"}}).Detach();
+        return true;
+    }
+};
+
+TEST_F(IpScanPage, APickedSubnetShowsWithTheConsolesNameAndDescription)
+{
+    source.Set(L"SELECT_IPDIAPASON", ZRSTD::MakeRef<KnownSubnets>());
+    StoreLocal(kSection, {{kEnableKey, true}});
+    OpenIp();
+    std::vector<std::wstring> row;
+    user.InDialog([&](HWND range) {
+           ui::Click(GetDlgItem(range, Range::kAdd));
+           for (int column = 0; column < 3; ++column) {
+               LVITEMW cell;
+               cell.iSubItem = column;
+               SendMessageW(GetDlgItem(range, Range::kIntervals), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&cell));
+               row.push_back(cell.text);
+           }
+           ui::Click(GetDlgItem(range, IDOK));
+       })
+        .InDialog([](HWND interval) {
+            ui::Click(GetDlgItem(interval, Interval::kBySubnet));
+            ui::Click(GetDlgItem(interval, Interval::kChooseSubnet));
+            ui::Click(GetDlgItem(interval, IDOK));
+        });
+    ui::Click(Control(Page::kAdd));
+    EXPECT_EQ(row, (std::vector<std::wstring>{L"Склад", L"Маска подсети: 255.255.0.0; адрес: 172.16.0.0", L"второй этаж"}));
 }
