@@ -16,8 +16,6 @@
 
 namespace {
 
-using Page = CPageUAScanIpBase;
-
 // strings
 constexpr UINT kEnableText = 2301, kPeriodText = 2282, kZeroconfText = 7020, kRangesText = 2579, kAddText = 2308,
                kEditText = 2303, kRemoveText = 2304, kNameColumn = 5898, kScheduleText = 2576, kNewRange = 2287,

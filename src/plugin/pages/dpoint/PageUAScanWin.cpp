@@ -10,8 +10,6 @@
 
 namespace {
 
-using Page = CPageUAScanWinBase;
-
 // strings
 constexpr UINT kEnableText = 2277, kFullText = 2278, kFastText = 2279, kFullScheduleText = 2578,
                kFastScheduleText = 2577;
