@@ -6,7 +6,6 @@
 #include "support/ScanPageFixture.h"
 #include "ui/CommonControls.h"
 
-using testsupport::Setting;
 
 namespace {
 
@@ -203,19 +202,6 @@ TEST_F(AdScanPage, AnUnknownAreaAndControllersOfAnotherTypeStayAsStored)
     EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kAreaKey), 9);
     EXPECT_EQ(LocalValue(kSection, kControllersKey)->GetType(), ZRPAR::VT_STRING);
     EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), 3600000);  // the default, written as the page showed it
-}
-
-TEST_F(AdScanPage, AnEnforcingPolicyMakesThePageReadOnly)
-{
-    StoreControllers({Controller(L"dc1.corp", L"u", {})});
-    StorePolicySection(kSection, {{kEnableKey, Setting(false, true)}, {kPeriodKey, Setting(600000, true)}});
-    OpenPage<Page>();
-    EXPECT_FALSE(Checked(Page::kEnable));
-    EXPECT_EQ(Text(Page::kPeriod), L"10");
-    for (int id : {Page::kEnable, Page::kPeriod, Page::kListed, Page::kControllers, Page::kAdd}) EXPECT_FALSE(Enabled(id)) << id;
-    ASSERT_TRUE(PressOk());
-    EXPECT_TRUE(Local<ZRPAR::BoolValue>(kSection, kEnableKey));
-    EXPECT_EQ(Local<ZRPAR::IntValue>(kSection, kPeriodKey), 1800000);
 }
 
 TEST_F(AdScanPage, TheExportJoinsTheAddressesAndHoldsNoPassword)

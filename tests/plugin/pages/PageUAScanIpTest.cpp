@@ -6,7 +6,6 @@
 #include "plugin/pages/dpoint/IpInterval.h"
 #include "support/ScanPageFixture.h"
 #include "ui/CommonControls.h"
-#include "ui/Registry.h"
 #include "zrpar/Schedule.h"
 
 using testsupport::LockedSetting;
@@ -278,39 +277,6 @@ TEST_F(IpScanPage, ARenamedRangeKeepsItsPlaceAndANameInUseIsRefused)
     EXPECT_EQ(Boxes(), (std::vector<std::wstring>{L"Имя должно быть уникальным.", L"Не задано имя диапазона."}));
     ASSERT_TRUE(PressOk());
     EXPECT_EQ(StoredRanges()->GetNames(), (std::vector<std::wstring>{L"A", L"Бета", L"C"}));
-
-    // removing asks with the range's name
-    ui::ClearInteractionRecord();
-    ui::SelectItem(Control(Page::kRanges), L"A");
-    user.Answer(IDNO).Answer(IDYES);
-    ui::Click(Control(Page::kRemove));
-    ui::Click(Control(Page::kRemove));
-    EXPECT_EQ(Boxes(), (std::vector<std::wstring>{L"Вы действительно хотите удалить 'A'?",
-                                                  L"Вы действительно хотите удалить 'A'?"}));
-    ASSERT_TRUE(PressOk());
-    EXPECT_EQ(StoredRanges()->GetNames(), (std::vector<std::wstring>{L"Бета", L"C"}));
-}
-
-TEST_F(IpScanPage, TheIntervalListKeepsItsColumnWidthsForTheNextRange)
-{
-    StoreLocal(kSection, {{kEnableKey, true}});
-    OpenIp();
-    int reopenedWidth = 0;
-    user.InDialog([](HWND range) {
-           ui::ResizeListColumn(GetDlgItem(range, Range::kIntervals), 1, 222);
-           ui::Click(GetDlgItem(range, IDCANCEL));
-       })
-        .InDialog([&](HWND range) {
-            reopenedWidth = static_cast<int>(SendMessageW(GetDlgItem(range, Range::kIntervals), LVM_GETCOLUMNWIDTH, 1, 0));
-            ui::Click(GetDlgItem(range, IDCANCEL));
-        });
-    ui::Click(Control(Page::kAdd));
-    ui::Click(Control(Page::kAdd));
-    EXPECT_EQ(reopenedWidth, 222);
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Range::kListState, KEY_READ, &key), ERROR_SUCCESS);
-    EXPECT_EQ(std::wstring(Range::kListState), L"Software\\BrenvikLab\\Components\\34\\Wnds\\ngt\\ip_scan_entry");
-    if (key) RegCloseKey(key);
 }
 
 TEST_F(IpScanPage, TheScheduleIsBuiltFromThePeriodAndKeptOnlyWhenEditedWithOk)
