@@ -103,7 +103,7 @@ TEST_F(DistributionPointCommands, ThePolicysNetworkScanAndUpdaterPagesSaveWhatTh
     const auto scan = Json("dump policy:Points ZRNAG_SECTION_NETSCAN")["ZRPRSS_Val"];
     EXPECT_EQ(scan["ZRSRV_SP_DPNS_PERIOD"]["ZRPRSS_Val"], 420000);
     EXPECT_EQ(scan["ZRSRV_SP_DPNS_PERIOD"]["ZRPRSS_Mnd"], true);
-    EXPECT_EQ(scan["ZRSRV_SP_DPNS_SCHEDULE"]["ZRPRSS_Val"]["ZRSCH_PERIOD_SECONDS"], 25200);  // built from the stored period
+    EXPECT_EQ(scan["ZRSRV_SP_DPNS_SCHEDULE"]["ZRPRSS_Val"]["ZRSCH_PERIOD_SEC"], 25200);  // built from the stored period
     EXPECT_EQ(scan["ZRSRV_NET_SCAN_ENABLED"]["ZRPRSS_Val"], false);
 
     const ConsoleRun refused = Run("edit policy:Points CPageSettingsNetScanPolicy clear:1130");

@@ -124,8 +124,11 @@ int main(int argc, char** argv)
     AddFormat(edit, format);
     edit->footer("Examples:\n  ngt-console edit policy:Servers 0 type:6009=10 select:20038=locked\n"
                  "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n"
-                 "  ngt-console edit policy:Servers CPageSettingsNetScanPolicy click:1212 dialog:30002 click:1 end"
-                 "   # the console's schedule editor (30001: its subnet picker)\n\n" +
+                 "  ngt-console edit policy:Servers CPageSettingsNetScanPolicy click:1212 dialog:30002 click:1 end\n"
+                 "  ngt-console edit dpoint:relay CPageUAScanIpBase check:1119 click:1108 dialog:10491 type:1121=Office\n"
+                 "      click:1108 dialog:9450 click:1082 click:1109 dialog:30001 type:100=10.0.0.0 type:101=255.0.0.0 click:1 end\n"
+                 "      click:1 end click:1 end click:2262 dialog:30002 click:1 end\n"
+                 "  (the console's subnet picker is dialog 30001, its schedule editor dialog 30002)\n\n" +
                  ActionHelp());
 
     auto* exportCommand = app.add_subcommand("export", "print the export tree of an object's settings");

@@ -25,6 +25,9 @@
 #include "plugin/pages/dpoint/PageSettingsNetScan.h"
 #include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
 #include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -159,6 +162,9 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageUaVtnSettings", &CPageUaVtnSettings::Export},
         {L"CPageUaUpdaterSettings", &CPageUaUpdaterSettings::Export},
         {L"CPagePxeConnectionSettings", &CPagePxeConnectionSettings::Export},
+        {L"CPageUAScanWinBase", &CPageUAScanWinBase::Export},
+        {L"CPageUAScanAdBase", &CPageUAScanAdBase::Export},
+        {L"CPageUAScanIpBase", &CPageUAScanIpBase::Export},
     };
     return routines;
 }

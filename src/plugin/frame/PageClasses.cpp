@@ -23,6 +23,9 @@
 #include "plugin/pages/dpoint/PageSettingsNetScan.h"
 #include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
 #include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 
 namespace frame {
 
@@ -104,6 +107,9 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
              page->SetBootServer(true);
              return page;
          }},
+        {L"CPageUAScanIpBase", &Create<CPageUAScanIpBase>},
+        {L"CPageUAScanAdBase", &Create<CPageUAScanAdBase>},
+        {L"CPageUAScanWinBase", &Create<CPageUAScanWinBase>},
     };
     return creators;
 }

@@ -29,6 +29,10 @@
 #include "plugin/pages/dpoint/PageSettingsNetScan.h"
 #include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
 #include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/DlgIpScanEntryProperties.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -75,6 +79,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
+        resources->AddTemplate(CPageUAScanIpBase::Template());
+        resources->AddTemplate(CDlgIpScanEntryProperties::Template());
+        resources->AddTemplate(CDlgIpIntervalProperties::Template());
+        resources->AddTemplate(CPageUAScanAdBase::Template());
+        resources->AddTemplate(CDlgADScanEntryProperties::Template());
+        resources->AddTemplate(CPageUAScanWinBase::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
         resources->AddTemplate(CPageSettingsNetScan::Template());
         resources->AddTemplate(CPageUaVtnSettings::Template());

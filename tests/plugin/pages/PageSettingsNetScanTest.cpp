@@ -173,7 +173,7 @@ TEST_F(NetScanPage, AScheduleIsBuiltFromThePeriodEditedInTheConsolesEditorAndSav
     ui::Click(Control(Page::kAdSchedule));
     ASSERT_TRUE(editor->opened);
     EXPECT_EQ(editor->openedWith, 0xa0402u);
-    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SECONDS"), 1800);
+    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SEC"), 1800);
     EXPECT_FALSE(page->IsModified());  // cancelled
     editor->pressOk = true;
     ui::Click(Control(Page::kAdSchedule));
@@ -191,7 +191,7 @@ TEST_F(NetScanPage, AScheduleIsBuiltFromThePeriodEditedInTheConsolesEditorAndSav
     Store(kSection, testsupport::Section({{L"ZRSRV_SP_DPNS_ENABLE", Setting(true, false)}}));
     OpenPolicy();
     ui::Click(Control(Page::kIpSchedule));
-    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SECONDS"), 25200);
+    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SEC"), 25200);
 }
 
 TEST_F(NetScanPage, GroupsAParentPolicyLocksStayReadOnlyAndBadValuesStay)
@@ -217,7 +217,7 @@ TEST_F(NetScanPage, GroupsAParentPolicyLocksStayReadOnlyAndBadValuesStay)
 
 TEST_F(NetScanPage, TheExportGroupsThePollingKindsWithTheirLocks)
 {
-    auto schedule = ZRPAR::CreateParamsBody({{L"ZRSCH_PERIOD_SECONDS", 600}});
+    auto schedule = ZRPAR::CreateParamsBody({{L"ZRSCH_PERIOD_SEC", 600}});
     Store(kSection, testsupport::Section({{L"ZRSRV_SP_DPNS_ENABLE", Setting(true, true)},
                                           {L"ZRSRV_SP_DPNS_PERIOD", Setting(600000, true)},
                                           {L"ZRSRV_SP_DPNS_SCHEDULE", Setting(schedule, true)}}));
@@ -229,7 +229,7 @@ TEST_F(NetScanPage, TheExportGroupsThePollingKindsWithTheirLocks)
     const std::string text = testsupport::ExportText(*results[0]);
     for (const char* row : {"    Период запроса информации с доменов, мин.: 60\n",
                             "    Замочек \"Период сканирования IP-подсетей (мин)\": Редактирование запрещено\n",
-                            "      ZRSCH_PERIOD_SECONDS: (int)\n",
+                            "      ZRSCH_PERIOD_SEC: (int)\n",
                             "    Настроить расписание полного сканирования компьютеров: Расписание не задано\n"})
         EXPECT_NE(text.find(row), std::string::npos) << row << "\n" << text;
 }

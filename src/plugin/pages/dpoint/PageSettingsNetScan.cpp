@@ -8,7 +8,6 @@
 #include "plugin/frame/Exporter.h"
 #include "plugin/pages/PageCommit.h"
 #include "plugin/pages/PageResources.h"
-#include "plugin/pages/dpoint/NetScanSchedule.h"
 #include "ui/CommonControls.h"
 #include "zrpar/Render.h"
 #include "zrstd/Format.h"
@@ -67,7 +66,11 @@ struct ScheduleInfo {
     int link;
     UINT text;
     WORD command;
-    dpoint::PollingScheduleKeys keys;
+    struct {
+        const wchar_t* schedule;
+        const wchar_t* period;  // milliseconds
+        std::int32_t defaultPeriodMs;
+    } keys;
 };
 constexpr ScheduleInfo kScheduleInfo[Page::kSchedules] = {
     {kWindows, Page::kFullSchedule, 2578, 32263,
@@ -151,6 +154,8 @@ ui::DialogTemplate CPageSettingsNetScan::Template()
 CPageSettingsNetScan::CPageSettingsNetScan(std::shared_ptr<NHPP::CNHPPageData> pageData)
     : CNHPPropertyPageBase(kTemplate, std::move(pageData))
 {
+    for (const ScheduleInfo& info : kScheduleInfo)
+        m_schedules.emplace_back(info.keys.schedule, info.keys.period, info.keys.defaultPeriodMs);
 }
 
 bool CPageSettingsNetScan::OnInitDialog()
@@ -205,7 +210,7 @@ void CPageSettingsNetScan::Load()
         m_periods[i].stored = dpoint::ReadInt(*settings, kPeriodInfo[i].key, kPeriodInfo[i].fallbackMs, nullptr);
         m_periods[i].edit.LoadStored(m_periods[i].stored.value, kMillisecondsPerMinute);
     }
-    for (auto& schedule : m_editedSchedules) schedule = nullptr;
+    for (CPollingSchedule& schedule : m_schedules) schedule.Forget();
 }
 
 void CPageSettingsNetScan::UpdateControls()
@@ -220,13 +225,9 @@ void CPageSettingsNetScan::UpdateControls()
 
 void CPageSettingsNetScan::EditSchedule(std::size_t index)
 {
-    const ScheduleInfo& info = kScheduleInfo[index];
     auto settings = Provider(kSection);
     TraceSettings(*settings);
-    auto schedule = dpoint::PollingScheduleToEdit(*settings, info.keys, m_editedSchedules[index].Get());
-    auto edited = dpoint::EditPollingSchedule(m_hWnd, *GetPageData(), schedule.Get());
-    if (!edited) return;  // cancelled
-    m_editedSchedules[index] = edited;
+    if (!m_schedules[index].Edit(m_hWnd, *GetPageData(), *settings)) return;  // cancelled
     TraceSettings(*settings);
     SetModified();
 }
@@ -289,11 +290,8 @@ bool CPageSettingsNetScan::WriteSettings(NHPP::CParams& settings)
     for (std::size_t i = 0; i < kSchedules; ++i) {
         const Group& group = m_groups[kScheduleInfo[i].group];
         if (group.lock.IsLockedByParent()) continue;
-        const wchar_t* key = kScheduleInfo[i].keys.schedule;
-        ZRSTD::CAutoPtr<ZRPAR::Params> schedule = m_editedSchedules[i];
         // a stored schedule takes the group's lock as the other settings do
-        if (!schedule && settings.GetParams(key, &schedule, nullptr) != NHPP::kOk) continue;
-        if (schedule) check(settings.SetParams(key, schedule.Get(), group.lock.IsMandatory()));
+        check(m_schedules[i].Write(settings, group.lock.IsMandatory()));
     }
     return written;
 }

@@ -9,6 +9,7 @@
 #include "controls/NHPPropertyPageBase.h"
 #include "controls/RangeEdit.h"
 #include "plugin/pages/dpoint/KeptSetting.h"
+#include "plugin/pages/dpoint/PollingSchedule.h"
 
 // The three kinds of network polling a policy sets for its distribution
 // points on one page: the Windows network (a full and a quick poll), IP
@@ -65,7 +66,7 @@ protected:
     std::array<Period, kPeriods> m_periods;
     std::array<CHyperLink, kSchedules> m_links;
     // schedules edited on the page, written on apply
-    std::array<ZRSTD::CAutoPtr<ZRPAR::Params>, kSchedules> m_editedSchedules;
+    std::vector<CPollingSchedule> m_schedules;  // one per schedule link, in link order
     bool m_loading = false;
 };
 
