@@ -21,6 +21,7 @@
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -145,6 +146,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
         {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
+        {L"CPageTaskUpdater", &CPageTaskUpdater::Export},
     };
     return routines;
 }

@@ -19,6 +19,7 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 
 namespace frame {
 
@@ -90,6 +91,10 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageTaskUpdaterNagent",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT dialogId) -> CNHPPropertyPageBase* {
+             return new CPageTaskUpdaterNagent(std::move(pageData), dialogId);
+         }},
     };
     return creators;
 }

@@ -25,6 +25,7 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -72,6 +73,13 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
+        resources->AddTemplate(CPageTaskUpdater::SheetTemplate());
+        resources->AddTemplate(CPageTaskUpdater::WizardTemplate());
+        resources->AddTemplate(CDlgLanSettings::Template());
+        resources->AddTemplate(CDlgUpdPropAdvanced::Template());
+        resources->AddTemplate(CDlgUpdSources::Template());
+        resources->AddTemplate(CDlgUpdSrcProps::Template());
+        resources->AddTemplate(CDlgUpdComponents::Template());
         return resources;
     }();
     return *module;
