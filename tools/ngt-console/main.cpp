@@ -5,6 +5,7 @@
 #include <iostream>
 #include <map>
 
+#include "CatalogueCommands.h"
 #include "CompareCommands.h"
 #include "EditCommands.h"
 #include "ObjectCommands.h"
@@ -153,6 +154,10 @@ int main(int argc, char** argv)
     auto* events = app.add_subcommand("events", "list the events the agent publishes");
     AddFormat(events, format);
 
+    auto* components = app.add_subcommand("components", "list the update components the administration server offers");
+    AddFormat(components, format);
+    components->footer("Example: ngt-console components --format json");
+
     auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
     config->add_option("KEY", key,
                        "server_version, functionality, nac_allowed, product_mode, forced_connection or proxy_detection");
@@ -239,6 +244,7 @@ int main(int argc, char** argv)
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
         if (*config) return ngt::Configure(session, key, value, chosen);
+        if (*components) return ngt::ListUpdateComponents(session, chosen);
         if (*serve) {
             std::string host;
             int port = 0;
