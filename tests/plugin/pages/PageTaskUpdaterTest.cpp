@@ -130,7 +130,8 @@ TEST_F(UpdateTaskPage, ATaskOfTheOldFormOpensWithTheSourcesItsKeysDescribeAndIsS
         bool internet, master, tryInternet;
         std::vector<std::wstring> rows;
     };
-    const std::wstring service = L"Сервис обновлений Лаборатории Brenvik", server = L"Сервер администрирования";
+    const std::wstring service = L"Сервис обновлений Лаборатории Brenvik",
+                       server = L"Сервер администрирования (Не использовать прокси-сервер)";
     const Case cases[] = {
         {false, true, true, {server}},  // the master server alone, whatever else is set
         {true, false, true, {service}},
@@ -160,6 +161,16 @@ TEST_F(UpdateTaskPage, ATaskOfTheOldFormOpensWithTheSourcesItsKeysDescribeAndIsS
         for (const wchar_t* key : {L"retranslate_bases", L"retranslate_urgent_updates", L"retranslate_available_updates"})
             EXPECT_TRUE(ZRPAR::GetBoolValue(task, key)) << ZRSTD::ToUtf8(key);
     }
+}
+
+TEST_F(UpdateTaskPage, ANewTaskTakesItsUpdatesFromTheAdministrationServer)
+{
+    StoreDefaults();
+    OpenTask();
+    InLink(Page::kSourcesLink, [&](HWND dialog) {
+        EXPECT_EQ(Rows(dialog, Sources::kList), std::vector<std::wstring>{L"Сервер администрирования"});
+        ui::Click(ui::FindControl(dialog, IDCANCEL));
+    });
 }
 
 TEST_F(UpdateTaskPage, AnUntouchedOkWritesNothingEvenForAnOldOrDamagedTask)
@@ -416,7 +427,8 @@ TEST_F(UpdateTaskPage, TheListRefusesToBeEmptyAndAMasterServerKeepsItsKind)
     InLink(Page::kSourcesLink, [&](HWND dialog) {
         user.InDialog([&](HWND props) { ui::Click(ui::FindControl(props, IDOK)); });  // no kind chosen
         ui::Click(ui::FindControl(dialog, Sources::kProperties));
-        EXPECT_EQ(Rows(dialog, Sources::kList), std::vector<std::wstring>{L"Сервер администрирования"});
+        EXPECT_EQ(Rows(dialog, Sources::kList),
+                  std::vector<std::wstring>{L"Сервер администрирования (Не использовать прокси-сервер)"});
         ui::Click(ui::FindControl(dialog, Sources::kRemove));
         ui::Click(ui::FindControl(dialog, IDOK));
         EXPECT_FALSE(ui::ModalDialogEnded(dialog));

@@ -68,6 +68,7 @@ bool CDlgLanSettings::OnInitDialog()
                      {IDCANCEL, kCancelText}});
     m_port.SubclassDlgItem(kPort, m_hWnd);
     m_port.SetRange(1, 65535);
+    m_port.SetAllowEmpty(true);  // an empty port is refused by name on OK
     m_port.SetSpin(GetDlgItem(kPortSpin));
     m_port.LoadStored(m_block.port);  // shown as stored, even out of range: OK names it
     m_timeout.SubclassDlgItem(kTimeout, m_hWnd);
