@@ -87,7 +87,8 @@ public:
     {
         ZRSTD::CAutoPtr<ZRPAR::ArrayValue> array;
         if (!Noted(key, m_task.GetArray(key, &array, Lock())) || !array) return nullptr;
-        return ZRSTD::CAutoPtr<ZRPAR::ArrayValue>(static_cast<ZRPAR::ArrayValue*>(array->CloneValue().Detach()));
+        const ZRSTD::CAutoPtr<ZRPAR::Value> copy = array->CloneValue();  // the page's own, not the task's
+        return ZRSTD::CAutoPtr<ZRPAR::ArrayValue>(static_cast<ZRPAR::ArrayValue*>(copy.Get()));
     }
     ZRSTD::CAutoPtr<ZRPAR::Params> Container(const wchar_t* key)
     {
