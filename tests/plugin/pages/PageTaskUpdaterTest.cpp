@@ -95,7 +95,7 @@ protected:
     void OpenTask(UINT templateId = Page::kSheetTemplate)
     {
         auto data = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectTask, L"DoUpdate");
-        data->RegisterSection(L"", NHPP::kSectionTask, true);
+        data->RegisterSection(L"ZRPRSS_TASKS_POLICY", NHPP::kSectionTask, true);
         Open(new CPageTaskUpdaterNagent(data, templateId));
     }
     std::string Task() const { return ZRPAR::RenderText(*task, ZRPAR::RenderOptions{false}); }
@@ -298,7 +298,7 @@ TEST_F(UpdateTaskPage, AProxyPasswordIsKeptOnlyEncodedAndAPortStoredOutOfRangeIs
     EXPECT_NE(Boxes()[0].find(L"65535"), std::wstring::npos);
     ASSERT_EQ(Ok(), host::PageHost::Outcome::Applied);
     EXPECT_EQ(ZRPAR::GetIntValue(task, L"proxy_port"), 3129);
-    EXPECT_EQ(ZRPAR::GetStringValue(task, L"proxy_pwd"), PWD_UTILS::GetEncodedPasswordString(L"S3cret pass"));
+    EXPECT_EQ(PWD_UTILS::GetDecodedPasswordString(ZRPAR::GetStringValue(task, L"proxy_pwd")), L"S3cret pass");
     EXPECT_EQ(Task().find("S3cret"), std::string::npos);
 }
 
@@ -600,7 +600,7 @@ TEST_F(UpdateTaskPage, TheSummaryShowsTheThreeGroupsAndOnlyADigestOfThePassword)
                                      {L"Applications", ZRPAR::CreateParams()}})},
            {L"retranslation_schema", 1}});
     auto data = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectTask, L"DoUpdate");
-    data->RegisterSection(L"", NHPP::kSectionTask, true);
+    data->RegisterSection(L"ZRPRSS_TASKS_POLICY", NHPP::kSectionTask, true);
     const auto exported = Page::Export(*data);
     ASSERT_EQ(exported.size(), 1u);
     const std::string text = testsupport::ExportText(*exported[0]);

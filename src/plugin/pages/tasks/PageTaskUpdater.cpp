@@ -136,13 +136,15 @@ void ReadContentsLists(TaskReader& reader, UpdaterContents& contents)
     contents.applications = ZRPAR::CreateParams();
     auto data = reader.Container(kContents);
     if (!data) return;
-    for (auto [name, into] : {std::pair{kComponents, &contents.components}, std::pair{kApplications, &contents.applications}}) {
+    auto take = [&](const wchar_t* name, ZRSTD::CAutoPtr<ZRPAR::Params>& into) {
         const ZRPAR::Value* list = data->FindValue(name);
         if (list && list->GetType() == ZRPAR::VT_PARAMS)
-            *into = static_cast<const ZRPAR::ParamsValue*>(list)->GetValue()->Clone();
+            into = static_cast<const ZRPAR::ParamsValue*>(list)->GetValue()->Clone();
         else if (list)
             reader.MarkUnreadable(kContents);
-    }
+    };
+    take(kComponents, contents.components);
+    take(kApplications, contents.applications);
 }
 
 updater::Sources ReadSources(TaskReader& reader, NHPP::CParams& task)
