@@ -14,7 +14,7 @@ using testsupport::ConsoleRun;
 namespace {
 
 const std::string kAddFolderWithAccount =
-    "click:1060 dialog:10407 click:1055 dialog:5067 click:1040 folder:/srv/updates click:1 end "
+    "click:1060 dialog:10407 click:1055 dialog:5067 click:1120 click:1040 folder:/srv/updates click:1 end "
     "click:1055 dialog:5067 click:1120 type:1121=ftp://mirror.corp/upd check:1048 click:1 end "
     "check:1316 'type:1040=CORP\\updater' 'type:1001=S3cret pass' click:1 end";
 
