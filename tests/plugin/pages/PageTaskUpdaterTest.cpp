@@ -438,6 +438,36 @@ TEST_F(UpdateTaskPage, TheListRefusesToBeEmptyAndAMasterServerKeepsItsKind)
     EXPECT_FALSE(page->IsModified());
 }
 
+TEST_F(UpdateTaskPage, SourcesThePageCannotReadAreKeptAsStoredAndAHiddenProxyFlagStays)
+{
+    UseServer(0xE0200);
+    StoreDefaults();
+    auto badKind = ZRPAR::CreateParamsBody({{L"type", L"three"}, {L"url", L"\\\\x"}});
+    Store({{L"UpdateSourceList", testsupport::Array({ZRPAR::CreateValue(7), testsupport::Element(badKind),
+                                                     testsupport::Element(ZRUPDSRV_CreateUpdSource(3, false, L"\\\\f"))})}});
+    OpenTask();
+    InLink(Page::kSourcesLink, [&](HWND dialog) {
+        EXPECT_EQ(Rows(dialog, Sources::kList),
+                  (std::vector<std::wstring>{L"Нераспознанный источник обновлений", L"Нераспознанный источник обновлений",
+                                             L"\\\\f (Не использовать прокси-сервер)"}));
+        EXPECT_FALSE(On(dialog, Sources::kProperties));  // the selected first row cannot be edited, only moved
+        EXPECT_TRUE(On(dialog, Sources::kDown));
+        ui::SelectItem(ui::FindControl(dialog, Sources::kList), L"#3");
+        user.InDialog([&](HWND props) {
+            EXPECT_FALSE(Shown(props, SourceProps::kNoProxy));  // newer servers: no per-source proxy
+            ui::Click(ui::FindControl(props, IDOK));
+        });
+        ui::Click(ui::FindControl(dialog, Sources::kProperties));
+        ui::Click(ui::FindControl(dialog, IDOK));
+    });
+    ASSERT_EQ(Ok(), host::PageHost::Outcome::Applied);
+    const auto* list = static_cast<ZRPAR::ArrayValue*>(Value(L"UpdateSourceList"));
+    ASSERT_EQ(list->GetSize(), 3u);
+    EXPECT_EQ(list->ItemAt(0)->GetType(), ZRPAR::VT_INT);
+    EXPECT_EQ(ZRPAR::GetStringValue(static_cast<ZRPAR::ParamsValue*>(list->ItemAt(1))->GetValue(), L"type"), L"three");
+    EXPECT_FALSE(ZRPAR::GetBoolValue(static_cast<ZRPAR::ParamsValue*>(list->ItemAt(2))->GetValue(), L"use_proxy"));
+}
+
 TEST_F(UpdateTaskPage, TheFolderAccountAppearsWithAFolderSourceAndItsPasswordIsProtected)
 {
     struct Case {
