@@ -28,6 +28,7 @@
 #include "plugin/pages/dpoint/PageUAScanAd.h"
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -165,6 +166,7 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageUAScanWinBase", &CPageUAScanWinBase::Export},
         {L"CPageUAScanAdBase", &CPageUAScanAdBase::Export},
         {L"CPageUAScanIpBase", &CPageUAScanIpBase::Export},
+        {L"CPageTaskUpdater", &CPageTaskUpdater::Export},
     };
     return routines;
 }

@@ -26,6 +26,7 @@
 #include "plugin/pages/dpoint/PageUAScanAd.h"
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 
 namespace frame {
 
@@ -110,6 +111,10 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageUAScanIpBase", &Create<CPageUAScanIpBase>},
         {L"CPageUAScanAdBase", &Create<CPageUAScanAdBase>},
         {L"CPageUAScanWinBase", &Create<CPageUAScanWinBase>},
+        {L"CPageTaskUpdaterNagent",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT dialogId) -> CNHPPropertyPageBase* {
+             return new CPageTaskUpdaterNagent(std::move(pageData), dialogId);
+         }},
     };
     return creators;
 }

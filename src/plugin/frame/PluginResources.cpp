@@ -33,6 +33,7 @@
 #include "plugin/pages/dpoint/PageUAScanAd.h"
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -90,6 +91,13 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CPageUaVtnSettings::Template());
         resources->AddTemplate(CPageUaUpdaterSettings::Template());
         resources->AddTemplate(CPagePxeConnectionSettings::Template());
+        resources->AddTemplate(CPageTaskUpdater::SheetTemplate());
+        resources->AddTemplate(CPageTaskUpdater::WizardTemplate());
+        resources->AddTemplate(CDlgLanSettings::Template());
+        resources->AddTemplate(CDlgUpdPropAdvanced::Template());
+        resources->AddTemplate(CDlgUpdSources::Template());
+        resources->AddTemplate(CDlgUpdSrcProps::Template());
+        resources->AddTemplate(CDlgUpdComponents::Template());
         return resources;
     }();
     return *module;
