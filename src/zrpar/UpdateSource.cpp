@@ -8,7 +8,8 @@ ZRSTD::CAutoPtr<ZRPAR::Params> ZRUPDSRV_CreateUpdSource(std::int32_t kind, bool 
 ZRSTD::CAutoPtr<ZRPAR::Params> ZRUPDSRV_CreateDefaultParams()
 {
     auto sources = ZRPAR::CreateArrayValue();
-    sources->Append(ZRPAR::CreateValue(ZRUPDSRV_CreateUpdSource(2, true, L"").Get()).Get());
+    // the administration server, which is reached without a proxy
+    sources->Append(ZRPAR::CreateValue(ZRUPDSRV_CreateUpdSource(1, false, L"").Get()).Get());
     auto contents = ZRPAR::CreateParamsBody(
         {{L"Components", ZRPAR::CreateParams()}, {L"Applications", ZRPAR::CreateParams()}});
     auto params = ZRPAR::CreateParamsBody({

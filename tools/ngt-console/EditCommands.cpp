@@ -100,11 +100,11 @@ std::int32_t ResolvePage(OpenPage& open, const std::string& object, const std::s
     Refuse(FromUtf8("\"" + page + "\" names several pages of " + object + "; say which by index or class:" + candidates));
 }
 
-OpenPage Open(Session& session, const std::string& object, const std::string& page)
+OpenPage Open(Session& session, const std::string& object, const std::string& page, bool wizard)
 {
     OpenPage open;
     open.dataSource = session.DataSource(FromUtf8(object));
-    open.configurator = session.Configure(*open.dataSource, false);
+    open.configurator = session.Configure(*open.dataSource, wizard);
     open.sheet = std::make_unique<host::PageHost>();
     open.index = ResolvePage(open, object, page);
     ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> created;
@@ -149,11 +149,11 @@ nlohmann::json PageJson(const OpenPage& open, const std::string& object)
 }  // namespace
 
 int ShowPage(Session& session, const std::string& object, const std::string& page,
-             const std::vector<std::string>& actions, Format format)
+             const std::vector<std::string>& actions, Format format, bool wizard)
 {
     const auto steps = host::ParseScript(actions, /*openDialogAtEnd=*/true);
     ui::ClearInteractionRecord();
-    OpenPage open = Open(session, object, page);
+    OpenPage open = Open(session, object, page, wizard);
     for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
     host::ScriptRunner runner(/*lookAtDialogs=*/true, session.GoverningPolicy(FromUtf8(object)));
     ui::ClearInteractionRecord();
@@ -187,11 +187,11 @@ int ShowPage(Session& session, const std::string& object, const std::string& pag
 }
 
 int EditPage(Session& session, const std::string& object, const std::string& page,
-             const std::vector<std::string>& actions, Format format)
+             const std::vector<std::string>& actions, Format format, bool wizard)
 {
     const auto steps = host::ParseScript(actions);
     ui::ClearInteractionRecord();
-    OpenPage open = Open(session, object, page);
+    OpenPage open = Open(session, object, page, wizard);
     for (const auto& text : BoxTexts()) Note("the page says: " + OneLine(text));
     host::ScriptRunner runner(/*lookAtDialogs=*/false, session.GoverningPolicy(FromUtf8(object)));
     ui::ClearInteractionRecord();

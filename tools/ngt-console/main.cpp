@@ -6,6 +6,7 @@
 #include <map>
 
 #include "ApplicationCommands.h"
+#include "CatalogueCommands.h"
 #include "CompareCommands.h"
 #include "EditCommands.h"
 #include "ObjectCommands.h"
@@ -113,6 +114,7 @@ int main(int argc, char** argv)
     show->add_option("OBJECT", object, kObjectHelp)->required();
     show->add_option("PAGE", page, kPageHelp)->required();
     show->add_option("ACTION", actions, "actions to perform first; a dialog they open is shown too");
+    show->add_flag("--wizard", wizard, "the page as the creation wizard shows it");
     AddFormat(show, format);
     show->footer("Examples:\n  ngt-console show policy:Servers 0\n"
                  "  ngt-console show policy:Servers 'менеджер соединений' click:1121   # shows the interval dialog\n\n" +
@@ -122,9 +124,15 @@ int main(int argc, char** argv)
     edit->add_option("OBJECT", object, kObjectHelp)->required();
     edit->add_option("PAGE", page, kPageHelp)->required();
     edit->add_option("ACTION", actions, "the actions, in order");
+    edit->add_flag("--wizard", wizard, "the page as the creation wizard shows it");
     AddFormat(edit, format);
     edit->footer("Examples:\n  ngt-console edit policy:Servers 0 type:6009=10 select:20038=locked\n"
-                 "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n\n" +
+                 "  ngt-console edit policy:Servers 0 check:1087 click:1000 dialog:6010 type:1001=Strong#Pass1 click:1 end\n"
+                 "  ngt-console edit policy:Servers CPageSettingsNetScanPolicy click:1212 dialog:30002 click:1 end\n"
+                 "  ngt-console edit dpoint:relay CPageUAScanIpBase check:1119 click:1108 dialog:10491 type:1121=Office\n"
+                 "      click:1108 dialog:9450 click:1082 click:1109 dialog:30001 type:100=10.0.0.0 type:101=255.0.0.0 click:1 end\n"
+                 "      click:1 end click:1 end click:2262 dialog:30002 click:1 end\n"
+                 "  (the console's subnet picker is dialog 30001, its schedule editor dialog 30002)\n\n" +
                  ActionHelp());
 
     auto* exportCommand = app.add_subcommand("export", "print the export tree of an object's settings");
@@ -153,6 +161,10 @@ int main(int argc, char** argv)
 
     auto* events = app.add_subcommand("events", "list the events the agent publishes");
     AddFormat(events, format);
+
+    auto* components = app.add_subcommand("components", "list the update components the administration server offers");
+    AddFormat(components, format);
+    components->footer("Example: ngt-console components --format json");
 
     auto* config = app.add_subcommand("config", "show or set how the console's services behave for this store");
     config->add_option("KEY", key,
@@ -253,8 +265,8 @@ int main(int argc, char** argv)
         if (*remove) return ngt::DeleteObject(session, object, force, chosen);
         if (*newObject) return ngt::NewObject(session, kind, name, newOptions, chosen);
         if (*pages) return ngt::ListPages(session, object, wizard, chosen);
-        if (*show) return ngt::ShowPage(session, object, page, actions, chosen);
-        if (*edit) return ngt::EditPage(session, object, page, actions, chosen);
+        if (*show) return ngt::ShowPage(session, object, page, actions, chosen, wizard);
+        if (*edit) return ngt::EditPage(session, object, page, actions, chosen, wizard);
         if (*exportCommand) return ngt::ExportObject(session, object, chosen);
         if (*diff) return ngt::DiffObjects(session, object, second, chosen);
         if (*effective) return ngt::ExplainEffective(session, object, chosen);
@@ -262,6 +274,7 @@ int main(int argc, char** argv)
         if (*taskpad) return ngt::ShowTaskpad(session, chosen);
         if (*events) return ngt::ListEvents(session, chosen);
         if (*config) return ngt::Configure(session, key, value, chosen);
+        if (*components) return ngt::ListUpdateComponents(session, chosen);
         if (*appsList) return ngt::ListApplications(session, chosen);
         if (*appsAdd) return ngt::AddApplication(session, appName, appVersion, appDisplayName, appControl, chosen);
         if (*appsRemove) return ngt::RemoveApplication(session, appName, appVersion, chosen);

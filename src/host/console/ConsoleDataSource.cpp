@@ -3,6 +3,7 @@
 #include "host/console/ConsoleDialogs.h"
 #include "host/console/ConsoleItems.h"
 #include "host/console/StoreKey.h"
+#include "host/console/UpdateComponentCatalogue.h"
 #include "host/services/DataProtection.h"
 #include "host/services/PasswordPolicy.h"
 #include "host/storage/SectionStorage.h"
@@ -21,31 +22,15 @@ constexpr const wchar_t* kVersion = L"1.0.0.0";
 
 class AdmServer : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAdmServer> {
 public:
-    explicit AdmServer(std::int32_t versionId) : m_versionId(versionId) {}
+    AdmServer(std::int32_t versionId, ZRSTD::CAutoPtr<SettingsStore> store) : m_versionId(versionId), m_store(std::move(store)) {}
     std::int32_t GetServerVersionId() override { return m_versionId; }
-    // Servers after 0x53010 keep a catalogue of the update components they distribute.
+    // Servers after 0x53010 keep a catalogue of the update components they distribute (the store's own).
     bool GetUpdateComponents(ZRPAR::Params** ppCatalogue) override
     {
         ZRSTD_CHECK_ARG(ppCatalogue);
         *ppCatalogue = nullptr;
         if (m_versionId <= 0x53010) return false;
-        auto records = ZRPAR::CreateArrayValue();
-        const wchar_t* components[][4] = {
-            {L"1103", L"NAGENT_PATCHES", L"Network agent patches", L"Fixes of the network agent"},
-            {L"1103", L"NAGENT_INSTALLER", L"Network agent installer", L"The agent's installation package"},
-            {L"1093", L"ADMSRV_PATCHES", L"Administration server patches", L"Fixes of the administration server"},
-        };
-        for (const auto& component : components)
-            records->Append(ZRPAR::CreateValue(ZRPAR::CreateParamsBody({{L"AppId", component[0]},
-                                                                         {L"CompId", component[1]},
-                                                                         {L"Name", component[2]},
-                                                                         {L"Descr", component[3]},
-                                                                         {L"AppSuperId", L""}})
-                                                   .Get())
-                                .Get());
-        auto catalogue = ZRPAR::CreateParams();
-        catalogue->AddValue(L"ZRUpdates", records.Get());
-        *ppCatalogue = catalogue.Detach();
+        *ppCatalogue = UpdateCatalogueParams(ReadUpdateComponents(*m_store)).Detach();
         return true;
     }
     void CheckPasswordPolicy(const wchar_t* password) override
@@ -56,6 +41,7 @@ public:
 
 private:
     std::int32_t m_versionId;
+    ZRSTD::CAutoPtr<SettingsStore> m_store;
 };
 
 // The computers' other stores: product information of a computer in the
@@ -167,7 +153,7 @@ void ConsoleDataSource::AddConsoleItems()
     AddItem(L"ZRADMSRV_SERVER_VERSION_ID", Item(ZRSTD::MakeRef<ValueItem>(m_configuration.serverVersionId)));
     AddItem(L"NH_CONTEXT_KIND", Item(ZRSTD::MakeRef<ValueItem>(m_configuration.contextKind)));
     AddItem(L"NH_ACCESS_CHECK", Item(ZRSTD::MakeRef<AccessChecker>(m_configuration.nacAllowed)));
-    auto server = ZRSTD::MakeRef<AdmServer>(m_configuration.serverVersionId);
+    auto server = ZRSTD::MakeRef<AdmServer>(m_configuration.serverVersionId, m_store);
     AddItem(L"ZRADMSRV::AdmServer", Item(server));
     AddItem(L"ZRADMSRV::AdmServer2", Item(server));
     AddItem(L"SELECT_IPDIAPASON", Item(ZRSTD::MakeRef<IpRangePicker>(m_store)));

@@ -21,6 +21,14 @@
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
+#include "plugin/pages/dpoint/PagePxeConnectionSettings.h"
+#include "plugin/pages/dpoint/PageSettingsNetScan.h"
+#include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
+#include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -48,6 +56,7 @@ const std::vector<TitledExport>& PolicyExports()
         {70, L"CPageConnectionManagerSettings", 1}, {2545, L"CPageSettingsNetScan", 0},
         {2608, L"CPageSettingsInetProxy", 0},      {2546, L"CPageSettingsInetProxy", 1},
         {5839, L"CPageSettingsPatches", 0},        {5891, L"CPageUaVtnSettings", 0},
+        {5906, L"CPageUaUpdaterSettings", 0},  // the updater page exports too, after the pages before it
     };
     return exports;
 }
@@ -59,6 +68,7 @@ const std::vector<TitledExport>& DistributionPointExports()
         {2274, L"CPageUAScanAdBase", 0},
         {2273, L"CPageUAScanIpBase", 0},
         {2276, L"CPageUAScanIpBase", 1},
+        {5891, L"CPageUaVtnSettings", 0},  // the cloud proxy the point's sheet shows
     };
     return exports;
 }
@@ -95,6 +105,7 @@ std::vector<TitledExport> ExportsOf(std::int32_t objectKind, const std::wstring&
     case NHPP::kObjectPolicy: return PolicyExports();
     case NHPP::kObjectDistributionPoint: return DistributionPointExports();
     case NHPP::kObjectInstallerPackage: return InstallerPackageExports();
+    case NHPP::kObjectBootServer: return {{2483, L"CPagePxeConnectionSettings", 0}};
     case NHPP::kObjectTask:
         for (const auto& [type, className] : TaskExports())
             if (type == taskType) return {{0, className, 0}};
@@ -119,13 +130,16 @@ void RegisterExportSections(std::int32_t objectKind, NHPP::CNHPPageData& pageDat
             if (current) first86 = false;
             pageData.RegisterSection(section, NHPP::kSectionPolicy, current);
         }
+        pageData.RegisterSection(L"UA", NHPP::kSectionPolicy, false);  // the updater page's
         break;
     }
     case NHPP::kObjectTask: pageData.RegisterSection(L"", NHPP::kSectionTask, true); break;
     case NHPP::kObjectDistributionPoint:
         pageData.RegisterSection(L"ZRNAG_SECTION_DPNS", NHPP::kSectionProduct, false);
         pageData.RegisterSection(L"ZRNAG_SECTION_NETSCAN", NHPP::kSectionProduct, true);
+        pageData.RegisterSection(L"VTNPROXY_SETTINGS", NHPP::kSectionProduct, false);
         break;
+    case NHPP::kObjectBootServer: pageData.RegisterSection(L"", NHPP::kSectionParams, true); break;
     case NHPP::kObjectInstallerPackage: pageData.RegisterSection(L"InstallerSettings", NHPP::kSectionProduct, true); break;
     default: break;
     }
@@ -149,6 +163,14 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
         {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
+        {L"CPageSettingsNetScan", &CPageSettingsNetScan::Export},
+        {L"CPageUaVtnSettings", &CPageUaVtnSettings::Export},
+        {L"CPageUaUpdaterSettings", &CPageUaUpdaterSettings::Export},
+        {L"CPagePxeConnectionSettings", &CPagePxeConnectionSettings::Export},
+        {L"CPageUAScanWinBase", &CPageUAScanWinBase::Export},
+        {L"CPageUAScanAdBase", &CPageUAScanAdBase::Export},
+        {L"CPageUAScanIpBase", &CPageUAScanIpBase::Export},
+        {L"CPageTaskUpdater", &CPageTaskUpdater::Export},
         {L"CPageTaskChangeServerGeneral", &CPageTaskChangeServerGeneral::Export},
         {L"CPageTaskHostControlGeneral", &CPageTaskHostControlGeneral::Export},
         {L"CPageTaskMessagerGeneral", &CPageTaskMessagerGeneral::Export},

@@ -19,6 +19,14 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/PagePxeConnectionSettings.h"
+#include "plugin/pages/dpoint/PageSettingsNetScan.h"
+#include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
+#include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -101,6 +109,23 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageSettingsNetScanPolicy", &Create<CPageSettingsNetScanPolicy>},
+        {L"CPageUaVtnSettings", &Create<CPageUaVtnSettings>},
+        {L"CPageUaVtnSettingsProduct", &Create<CPageUaVtnSettingsProduct>},
+        {L"CPageUaUpdaterSettings", &Create<CPageUaUpdaterSettings>},
+        {L"CPagePxeConnectionSettings",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT) -> CNHPPropertyPageBase* {
+             auto* page = new CPagePxeConnectionSettings(std::move(pageData));
+             page->SetBootServer(true);
+             return page;
+         }},
+        {L"CPageUAScanIpBase", &Create<CPageUAScanIpBase>},
+        {L"CPageUAScanAdBase", &Create<CPageUAScanAdBase>},
+        {L"CPageUAScanWinBase", &Create<CPageUAScanWinBase>},
+        {L"CPageTaskUpdaterNagent",
+         [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT dialogId) -> CNHPPropertyPageBase* {
+             return new CPageTaskUpdaterNagent(std::move(pageData), dialogId);
+         }},
         {L"CPageTaskChangeServerGeneral", &Create<CPageTaskChangeServerGeneral>},
         {L"CPageTaskHostControlGeneral", &CreateWithTemplate<CPageTaskHostControlGeneral>},
         {L"CPageTaskMessagerGeneral", &Create<CPageTaskMessagerGeneral>},

@@ -25,6 +25,15 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/dpoint/PagePxeConnectionSettings.h"
+#include "plugin/pages/dpoint/PageSettingsNetScan.h"
+#include "plugin/pages/dpoint/PageUaUpdaterSettings.h"
+#include "plugin/pages/dpoint/PageUaVtnSettings.h"
+#include "plugin/pages/dpoint/DlgIpScanEntryProperties.h"
+#include "plugin/pages/dpoint/PageUAScanAd.h"
+#include "plugin/pages/dpoint/PageUAScanIp.h"
+#include "plugin/pages/dpoint/PageUAScanWin.h"
+#include "plugin/pages/tasks/PageTaskUpdater.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -75,7 +84,24 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
+        resources->AddTemplate(CPageUAScanIpBase::Template());
+        resources->AddTemplate(CDlgIpScanEntryProperties::Template());
+        resources->AddTemplate(CDlgIpIntervalProperties::Template());
+        resources->AddTemplate(CPageUAScanAdBase::Template());
+        resources->AddTemplate(CDlgADScanEntryProperties::Template());
+        resources->AddTemplate(CPageUAScanWinBase::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
+        resources->AddTemplate(CPageSettingsNetScan::Template());
+        resources->AddTemplate(CPageUaVtnSettings::Template());
+        resources->AddTemplate(CPageUaUpdaterSettings::Template());
+        resources->AddTemplate(CPagePxeConnectionSettings::Template());
+        resources->AddTemplate(CPageTaskUpdater::SheetTemplate());
+        resources->AddTemplate(CPageTaskUpdater::WizardTemplate());
+        resources->AddTemplate(CDlgLanSettings::Template());
+        resources->AddTemplate(CDlgUpdPropAdvanced::Template());
+        resources->AddTemplate(CDlgUpdSources::Template());
+        resources->AddTemplate(CDlgUpdSrcProps::Template());
+        resources->AddTemplate(CDlgUpdComponents::Template());
         resources->AddTemplate(CPageTaskChangeServerGeneral::Template());
         resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kFullTemplate));
         resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kCompactTemplate));

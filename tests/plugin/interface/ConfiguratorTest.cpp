@@ -246,20 +246,20 @@ TEST(Configurator, MissingDataIsRefusedWithTheMakersErrors)
 TEST(Configurator, PagesThisBuildLacksAreRefusedByName)
 {
     FakeDataSource source;
-    source.WithPolicyStorage();
-    auto configurator = Configure(source, 0);
+    source.WithComputer(0x2000);  // a distribution point of platform class 1: the IP range scan, the cloud proxy
+    auto configurator = Configure(source, 4);
     host::PageHost sheet;
     ZRSTD::CAutoPtr<ZRPlugin::IZRConfiguratorPage2> page;
     try {
-        configurator->CreatePage(&page, sheet.Sheet(), 13);
-        if (page) GTEST_SKIP() << "the updates page is built now";
+        configurator->CreatePage(&page, sheet.Sheet(), 0);
+        if (page) GTEST_SKIP() << "the IP range scan page is built now";
         FAIL() << "no page and no error";
     } catch (const ZRERR::Error& error) {
         EXPECT_EQ(error.GetCode(), ZRPlugin::kErrorNotImplemented);
-        EXPECT_NE(error.GetMessage().find(L"CPageUaUpdaterSettings"), std::wstring::npos);
+        EXPECT_NE(error.GetMessage().find(L"CPageUAScanIpBase"), std::wstring::npos);
     }
     EXPECT_FALSE(page);
-    configurator->CreatePage(&page, sheet.Sheet(), 14);
+    configurator->CreatePage(&page, sheet.Sheet(), 2);
     EXPECT_FALSE(page);
     configurator->CreatePage(&page, sheet.Sheet(), -1);
     EXPECT_FALSE(page);
