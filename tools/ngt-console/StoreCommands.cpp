@@ -88,6 +88,21 @@ int DecodeDocument(const std::string& file, Format format)
 int InitStore(Session& session, Format format)
 {
     const std::string path = session.StorePath();
+    if (host::IsServerLocation(path)) {
+        host::SettingsStore::Options existing;
+        existing.create = false;
+        bool found = true;
+        try {
+            host::SettingsStore::Open(path, existing);
+        } catch (const ZRERR::Error&) {
+            found = false;  // no store there yet (a server that cannot be reached says so below)
+        }
+        if (found) Refuse(ZRSTD::FormatW(L"\"%hs\" holds a settings store already", host::RedactLocation(path)));
+        host::SettingsStore& store = session.Store(true);
+        if (format == Format::Json) PrintJson({{"store", store.Path()}, {"schema_version", store.SchemaVersion()}});
+        else std::cout << "made an empty store at " << store.Path() << " (schema version " << store.SchemaVersion() << ")\n";
+        return 0;
+    }
     if (std::filesystem::exists(path)) Refuse(ZRSTD::FormatW(L"\"%hs\" exists already", path));
     const std::string key = path + ".key";
     if (std::filesystem::exists(key))
