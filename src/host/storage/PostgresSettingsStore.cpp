@@ -96,6 +96,7 @@ public:
     std::optional<std::wstring> GetConfig(const std::wstring& key) override;
     void SetConfig(const std::wstring& key, const std::wstring& value) override;
     std::vector<std::pair<std::wstring, std::wstring>> ListConfig() override;
+    void Clear() override;
     std::vector<std::string> IntegrityProblems() override;
     void InTransaction(const std::function<void()>& work) override;
     int SchemaVersion() override;
@@ -387,6 +388,15 @@ std::vector<std::pair<std::wstring, std::wstring>> PostgresSettingsStore::ListCo
     std::vector<std::pair<std::wstring, std::wstring>> values;
     for (int i = 0; i < rows.Count(); ++i) values.emplace_back(rows.Text(i, 0), rows.Text(i, 1));
     return values;
+}
+
+void PostgresSettingsStore::Clear()
+{
+    InTransaction([&] {
+        Run("DELETE FROM sections");
+        Run("DELETE FROM objects");
+        Run("DELETE FROM console");
+    });
 }
 
 std::vector<std::string> PostgresSettingsStore::IntegrityProblems()

@@ -78,6 +78,10 @@ public:
     // Every configuration value, by key.
     virtual std::vector<std::pair<std::wstring, std::wstring>> ListConfig() = 0;
 
+    // Removes every object, section and configuration value, in one
+    // transaction; revisions go on from where they were.
+    virtual void Clear() = 0;
+
     // Empty when the database is sound, else what is wrong.
     virtual std::vector<std::string> IntegrityProblems() = 0;
     // Runs work as one transaction; nested calls join the outer one.

@@ -124,6 +124,7 @@ public:
     std::optional<std::wstring> GetConfig(const std::wstring& key) override;
     void SetConfig(const std::wstring& key, const std::wstring& value) override;
     std::vector<std::pair<std::wstring, std::wstring>> ListConfig() override;
+    void Clear() override;
     std::vector<std::string> IntegrityProblems() override;
     void InTransaction(const std::function<void()>& work) override;
     int SchemaVersion() override;
@@ -435,6 +436,15 @@ std::vector<std::string> SqliteSettingsStore::IntegrityProblems()
         if (line != "ok") problems.push_back(line);
     }
     return problems;
+}
+
+void SqliteSettingsStore::Clear()
+{
+    InTransaction([&] {
+        Execute(m_db, m_path, "DELETE FROM sections");
+        Execute(m_db, m_path, "DELETE FROM objects");
+        Execute(m_db, m_path, "DELETE FROM console");
+    });
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> SqliteSettingsStore::ListConfig()
