@@ -269,7 +269,11 @@ void PostgresSettingsStore::CreateSchema(int version)
 
 int PostgresSettingsStore::SchemaVersion()
 {
-    const Rows exists = Run("SELECT 1 WHERE to_regclass('schema_version') IS NOT NULL");
+    // The catalogue itself, read with this statement's snapshot: a name
+    // looked up through to_regclass may answer from this connection's cache,
+    // which does not yet know of a table another console just made.
+    const Rows exists = Run("SELECT 1 FROM pg_catalog.pg_tables WHERE schemaname = current_schema() "
+                            "AND tablename = 'schema_version'");
     if (exists.Count() == 0) return 0;
     const Rows version = Run("SELECT version FROM schema_version");
     if (version.Count() != 1)

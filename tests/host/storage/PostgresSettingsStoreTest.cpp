@@ -121,7 +121,7 @@ TEST_F(ServerStore, AServerThatGoesAwayMidChangeLeavesTheLastCommitAndSaysSo)
             Put(*store, 2);
             store->SetConfig(L"functionality", L"0x4");
             // the console's connection ends as when the server restarts
-            m_database->Execute("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+            m_database->Execute("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity WHERE datname = '" +
                                 m_database->Name() + "' AND application_name = 'ngt-console'");
             store->PutCatalogueEntry(L"policy:P", L"policy", nullptr);
         });
