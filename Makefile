@@ -18,15 +18,16 @@ build: deps
 run: build
 	@build/bin/ngt-console $(ARGS)
 
+# The store's tests run on PostgreSQL too, in a throwaway cluster, when it is installed.
 test: build
-	@ctest --preset release -j $(JOBS)
+	@scripts/with-postgresql --or-without ctest --preset release -j $(JOBS)
 
 build-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 
 test-asan: build-asan
-	@ctest --preset asan -j $(JOBS)
+	@scripts/with-postgresql --or-without ctest --preset asan -j $(JOBS)
 
 fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
@@ -38,7 +39,7 @@ fuzz: fuzz-build
 	@scripts/run-fuzzer build-fuzz/bin/fuzz_params build/fuzz-seeds $(FUZZ_SECONDS)
 
 bench: build
-	@build/bin/zr_bench
+	@scripts/with-postgresql --or-without build/bin/zr_bench
 
 clean:
 	rm -rf build build-asan build-fuzz build-packager

@@ -176,7 +176,7 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
                                        "  2  Сеть (CPageNetworkSettingsBase)\n  6  Сеть (CPageGroupNetwork)"),
               std::string::npos) << twoNetworkPages.err;
 
-    Done("new task scan --type ZRNAG_TASK_VAPM_SEARCH");
+    Done("new dpoint relay --platform 1");
     const ConsoleRun edited = Done("edit policy:P 6 click:1203");
     EXPECT_NE(edited.out.find("applied Сеть of policy:P"), std::string::npos);
 
@@ -192,7 +192,6 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
         {"edit policy:P 6 end", 2, "closes no dialog"},
         {"edit policy:P 6 dialog:6010 click:1", 2, "has no \"end\""},
         {"show policy:P 99", 1, "has no page 99"},
-        {"show task:scan 0", 1, "not available in this build"},  // the vulnerability search, not built yet
         {"show policy:P CPageNoSuchPage", 1, "has no page \"CPageNoSuchPage\"; its pages:\n  0  Settings (CPageGeneralSettingsBase)"},
     };
     for (const auto& r : refusals) {
@@ -201,11 +200,11 @@ TEST_F(ConsoleSession, PagesCanBeShownEditedAndExportedAsAUserWould)
         EXPECT_NE(run.err.find(r.says), std::string::npos) << r.arguments << "\n" << run.err;
     }
 
-    const ConsoleRun exported = Done("export task:scan");
-    EXPECT_NE(exported.err.find("not in this build, so not exported: "), std::string::npos) << exported.err;
-    EXPECT_NE(exported.err.find("Настройки"), std::string::npos) << exported.err;  // the vulnerability search
-    EXPECT_EQ(exported.out.find("not in this build"), std::string::npos);
-    EXPECT_EQ(Done("export policy:P").err.find("not in this build"), std::string::npos);  // every policy page exports
+    // every page of a policy and of a distribution point is built and exports
+    const ConsoleRun exported = Done("export dpoint:relay");
+    EXPECT_NE(exported.out.find("IP-диапазоны"), std::string::npos) << exported.out;
+    EXPECT_EQ(exported.err.find("not in this build"), std::string::npos) << exported.err;
+    EXPECT_EQ(Done("export policy:P").err.find("not in this build"), std::string::npos);
     EXPECT_EQ(Json("export policy:P").is_object(), true);
 }
 

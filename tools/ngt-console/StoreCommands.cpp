@@ -6,6 +6,7 @@
 
 #include "host/console/ConsoleObjects.h"
 #include "host/console/StoreKey.h"
+#include "host/storage/StoreCopy.h"
 #include "zrpar/Packed.h"
 #include "zrpar/Render.h"
 #include "zrpar/Serialize.h"
@@ -88,6 +89,21 @@ int DecodeDocument(const std::string& file, Format format)
 int InitStore(Session& session, Format format)
 {
     const std::string path = session.StorePath();
+    if (host::IsServerLocation(path)) {
+        host::SettingsStore::Options existing;
+        existing.create = false;
+        bool found = true;
+        try {
+            host::SettingsStore::Open(path, existing);
+        } catch (const ZRERR::Error&) {
+            found = false;  // no store there yet (a server that cannot be reached says so below)
+        }
+        if (found) Refuse(ZRSTD::FormatW(L"\"%hs\" holds a settings store already", host::RedactLocation(path)));
+        host::SettingsStore& store = session.Store(true);
+        if (format == Format::Json) PrintJson({{"store", store.Path()}, {"schema_version", store.SchemaVersion()}});
+        else std::cout << "made an empty store at " << store.Path() << " (schema version " << store.SchemaVersion() << ")\n";
+        return 0;
+    }
     if (std::filesystem::exists(path)) Refuse(ZRSTD::FormatW(L"\"%hs\" exists already", path));
     const std::string key = path + ".key";
     if (std::filesystem::exists(key))
@@ -196,6 +212,87 @@ int DumpSection(Session& session, const std::string& object, const std::string& 
     if (!params)
         Refuse(ZRSTD::FormatW(L"\"%hs\" has no section \"%hs\" (ngt-console sections %hs lists them)", object, section, object));
     Print(*params, format);
+    return 0;
+}
+
+namespace {
+
+// The source's key file goes with its secrets; a different key file already
+// at the target's place is never overwritten. Says what it did, or "".
+std::string CopyKeyFile(host::SettingsStore& from, host::SettingsStore& to)
+{
+    namespace fs = std::filesystem;
+    const fs::path source = host::KeyFilePath(from), target = host::KeyFilePath(to);
+    if (!fs::exists(source)) return "";
+    if (fs::exists(target)) {
+        if (ZRPAR::ReadFile(source.string()) == ZRPAR::ReadFile(target.string())) return "";
+        Refuse(ZRSTD::FormatW(L"the key file \"%hs\" of the target protects other secrets than \"%hs\"; move it away "
+                              L"first (nothing was copied)",
+                              target.string(), source.string()));
+    }
+    std::error_code error;
+    if (!target.parent_path().empty()) fs::create_directories(target.parent_path(), error);
+    fs::copy_file(source, target, error);
+    if (!error) fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, error);
+    if (error)
+        Refuse(ZRSTD::FormatW(L"cannot copy the key file \"%hs\" to \"%hs\": %hs", source.string(), target.string(),
+                              error.message()));
+    return target.string();
+}
+
+}  // namespace
+
+int CopyStore(const std::string& from, const std::string& to, bool force, Format format)
+{
+    namespace fs = std::filesystem;
+    if (from == to || (!host::IsServerLocation(from) && !host::IsServerLocation(to) && fs::exists(from) &&
+                       fs::exists(to) && fs::equivalent(from, to)))
+        Refuse(L"FROM and TO are the same store");
+    if (!host::IsServerLocation(from) && !fs::exists(from))
+        Refuse(ZRSTD::FormatW(L"there is no store at \"%hs\"", from));
+    host::SettingsStore::Options reading;
+    reading.readOnly = true;
+    reading.create = false;
+    auto source = host::SettingsStore::Open(from, reading);
+    if (!host::IsServerLocation(to)) {
+        const fs::path folder = fs::path(to).parent_path();
+        if (!folder.empty() && !fs::is_directory(folder))
+            Refuse(ZRSTD::FormatW(L"the folder %hs does not exist", folder.string()));
+    }
+    auto target = host::SettingsStore::Open(to);
+    const std::size_t held = target->ListObjects().size(), configured = target->ListConfig().size();
+    if ((held > 0 || configured > 0) && !force)
+        Refuse(ZRSTD::FormatW(L"the store \"%hs\" holds %zu objects and %zu configuration values already; copy into an "
+                              L"empty store, or pass --force to replace what it holds",
+                              target->Path(), held, configured));
+    const std::string keyFile = CopyKeyFile(*source, *target);
+    host::StoreCopyCounts counts;
+    target->InTransaction([&] {
+        if (force) target->Clear();
+        counts = host::CopySettingsStore(*source, *target);
+    });
+    const auto differences = host::CompareSettingsStores(*source, *target);
+    if (!differences.empty()) {
+        std::wstring list;
+        for (const auto& difference : differences) list += (list.empty() ? L"" : L"; ") + FromUtf8(difference);
+        Refuse(ZRSTD::FormatW(L"the copy in \"%hs\" differs from \"%hs\": %s", target->Path(), source->Path(), list));
+    }
+    if (format == Format::Json) {
+        PrintJson({{"from", source->Path()},
+                   {"to", target->Path()},
+                   {"objects", counts.objects},
+                   {"catalogue_entries", counts.catalogueEntries},
+                   {"sections", counts.sections},
+                   {"configuration_values", counts.configurationValues},
+                   {"key_file", keyFile},
+                   {"verified", true}});
+        return 0;
+    }
+    std::cout << "copied " << counts.objects << " objects (" << counts.catalogueEntries << " catalogue entries, "
+              << counts.sections << " sections) and " << counts.configurationValues << " configuration values from "
+              << source->Path() << " to " << target->Path() << "\n";
+    if (!keyFile.empty()) std::cout << "copied the key file of its secrets to " << keyFile << "\n";
+    std::cout << "verified: both stores hold the same objects, sections and configuration values\n";
     return 0;
 }
 

@@ -23,6 +23,11 @@ int ListSections(Session& session, const std::string& object, Format format);
 // One stored section of an object: "86" (under the agent's product and
 // version) or "PRODUCT/VERSION/SECTION".
 int DumpSection(Session& session, const std::string& object, const std::string& section, Format format);
+// Copies every object, section and configuration value of the store at from
+// into the store at to (made when missing), with the key file of its secrets,
+// then compares the two; a target that holds anything is refused unless force
+// is set, which empties it first.
+int CopyStore(const std::string& from, const std::string& to, bool force, Format format);
 // Removes an object; a policy that governs objects only with force, which detaches them.
 int DeleteObject(Session& session, const std::string& object, bool force, Format format);
 

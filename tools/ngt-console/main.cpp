@@ -62,7 +62,8 @@ int main(int argc, char** argv)
                "Exit codes: 0 done, 1 refused (the reason on standard error), 2 the command is written wrong.");
     std::string storeOption, pluginOption;
     app.add_option("--store", storeOption,
-                   "the settings store (SQLite file); default $NGT_CONSOLE_STORE or ~/.local/share/ngt-console/console.db");
+                   "the settings store: an SQLite file or a postgresql:// URI; default $NGT_CONSOLE_STORE or "
+                   "~/.local/share/ngt-console/console.db");
     app.add_option("--plugin", pluginOption, "the plug-in library; default ../lib/libzrngtplg.so beside ngt-console");
 
     std::string format = "text";
@@ -197,6 +198,16 @@ int main(int argc, char** argv)
     AddFormat(dump, format, true);
     dump->footer("Example: ngt-console dump \"policy:Default policy\" ZREVP_NF_SECTION --format packed > defaults.bin");
 
+    std::string copyFrom, copyTo;
+    auto* copyStore = app.add_subcommand("copy-store", "copy every object, section and configuration value into another store");
+    copyStore->add_option("FROM", copyFrom, "the store to copy: an SQLite file or a postgresql:// URI")->required();
+    copyStore->add_option("TO", copyTo, "the store to copy into (made when missing); it must be empty")->required();
+    copyStore->add_flag("--force", force, "copy into a store that holds objects or configuration: empty it first");
+    AddFormat(copyStore, format);
+    copyStore->footer("It copies the key file of the store's secrets too, then compares both stores.\n"
+                      "Example: ngt-console copy-store ~/.local/share/ngt-console/console.db "
+                      "postgresql://console@db.example/console");
+
     std::string appName, appVersion, appDisplayName, appControl = "both";
     auto* apps = app.add_subcommand("apps", "list, register or remove the applications of the administrator's computer "
                                             "(what the application start and stop task offers)");
@@ -254,6 +265,7 @@ int main(int argc, char** argv)
     try {
         const ngt::Format chosen = kFormats.at(format);
         if (*decode) return ngt::DecodeDocument(file, chosen);
+        if (*copyStore) return ngt::CopyStore(copyFrom, copyTo, force, chosen);
         ngt::Session session(ngt::ResolveStorePath(storeOption),
                              pluginOption.empty() ? host::PluginLibrary::DefaultPathBeside("/proc/self/exe") : pluginOption,
                              ngt::IsDefaultStore(storeOption));

@@ -83,6 +83,11 @@ void RefuseRequest(const std::wstring& message) { ZRERR_throwLocalizedError("NGT
 
 SettingsStore& ConsoleSession::Store(bool create)
 {
+    if (!m_store && IsServerLocation(m_storePath)) {
+        SettingsStore::Options options;
+        options.create = create;
+        m_store = SettingsStore::Open(m_storePath, options);
+    }
     if (!m_store) {
         if (!create && !std::filesystem::exists(m_storePath))
             RefuseRequest(ZRSTD::FormatW(L"there is no store at \"%hs\" (make one with: ngt-console init --store \"%hs\")",

@@ -1,5 +1,8 @@
 #include "host/console/StoreKey.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "zrstd/Format.h"
@@ -13,7 +16,21 @@ constexpr const wchar_t* kKeyIdConfig = L"data_protection_key_id";
 
 }  // namespace
 
-std::string KeyFilePath(const SettingsStore& store) { return store.Path() + ".key"; }
+std::string KeyFilePath(const SettingsStore& store)
+{
+    if (!store.OnServer()) return store.Path() + ".key";
+    if (const char* chosen = std::getenv("NGT_CONSOLE_KEY_FILE"); chosen && *chosen) return chosen;
+    // one key file per server store, named after its location (without the password)
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const unsigned char c : store.Path()) hash = (hash ^ c) * 1099511628211ull;
+    std::filesystem::path folder;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) folder = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home) folder = std::filesystem::path(home) / ".config";
+    else folder = std::filesystem::current_path();
+    char name[64];
+    std::snprintf(name, sizeof name, "server-store-%016llx.key", static_cast<unsigned long long>(hash));
+    return (folder / "ngt-console" / name).string();
+}
 
 ZRSTD::CAutoPtr<DataProtection> OpenStoreKey(SettingsStore& store)
 {
@@ -23,6 +40,11 @@ ZRSTD::CAutoPtr<DataProtection> OpenStoreKey(SettingsStore& store)
         ZRERR_throwLocalizedError("NGTCONSOLE", 5,
                                   ZRSTD::FormatW(L"the key file \"%hs\" that protects this store's secrets is missing; "
                                                  L"restore it (a copied store needs its key file)", path));
+    if (store.OnServer() && !recorded) {
+        // a server store's key file lives in the user's configuration folder, made when first needed
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    }
     auto key = DataProtection::OpenKeyFile(path);
     const std::wstring id = ZRSTD::FromUtf8(key->KeyId());
     if (!recorded) store.SetConfig(kKeyIdConfig, id);

@@ -9,7 +9,10 @@
 // AES key) lives in a file beside the store, "STORE.key", made the first
 // time a secret is protected. The store records the key's id, so that a key
 // file of another store is refused and `check` can tell a missing key file
-// from one that is not needed yet.
+// from one that is not needed yet. A store on a database server has no file
+// beside it: its key file is $NGT_CONSOLE_KEY_FILE, else one named after the
+// store's location in the user's configuration folder (~/.config/ngt-console);
+// every console that shares the store needs a copy of it.
 namespace host {
 
 std::string KeyFilePath(const SettingsStore& store);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "host/storage/SettingsStore.h"
 #include "host/web/Console.h"
 #include "host/web/Gate.h"
 
@@ -148,7 +149,7 @@ void Serve(const ServeOptions& options, std::ostream& out, const std::function<b
         Send(WebResponse::Error(500, "the console failed to answer"), response);
     });
 
-    out << "ngt-console serve: the browser console of " << options.storePath << "\n"
+    out << "ngt-console serve: the browser console of " << RedactLocation(options.storePath) << "\n"
         << "ngt-console serve: open http://" << shownHost << ":" << port << "/?token=" << gate.AccessToken() << "\n";
     if (!IsLoopback(host))
         out << "ngt-console serve: listening beyond this computer; anyone with the link can change settings\n";
