@@ -180,10 +180,23 @@ std::vector<std::wstring> ChoicesOf(HWND control)
     return choices;
 }
 
+std::vector<HWND> DialogControls(HWND dialog)
+{
+    std::vector<HWND> controls;
+    for (HWND child : GetChildren(dialog)) {
+        if (GetClassName(child) != L"#32770") {
+            controls.push_back(child);
+            continue;
+        }
+        for (HWND inner : DialogControls(child)) controls.push_back(inner);
+    }
+    return controls;
+}
+
 std::vector<ControlState> DescribeControls(HWND dialog)
 {
     std::vector<ControlState> controls;
-    for (HWND child : GetChildren(dialog)) {
+    for (HWND child : DialogControls(dialog)) {
         ControlState control = DescribeControl(child);
         control.label = ControlLabel(child);
         // a control made of others (a drop-down with an icon beside it) shows

@@ -6,6 +6,7 @@
 
 #include "host/web/Html.h"
 #include "ui/CommonControls.h"
+#include "ui/ControlTable.h"
 #include "ui/Graphics.h"
 #include "ui/Window.h"
 #include "zrplugin/IZRConfigurator.h"
@@ -240,7 +241,7 @@ WindowView CaptureWindow(HWND window, std::string key, const std::wstring& gover
     captured.width = rect.Width();
     captured.height = rect.Height();
     const auto views = ViewControls(window);
-    const auto children = GetChildren(window);
+    const auto children = ui::DialogControls(window);
     for (std::size_t i = 0; i < views.size() && i < children.size(); ++i) {
         const HWND child = children[i];
         WebControl control;
