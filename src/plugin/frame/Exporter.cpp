@@ -21,6 +21,8 @@
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
 #include "ui/Resources.h"
 #include "zrstd/Trace.h"
 
@@ -145,6 +147,8 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageAuditWDS", &CPageAuditWDS::Export},
         {L"CPageSettingsPatches", &CPageSettingsPatches::Export},
         {L"CPageNetworkNLA", &CPageNetworkNLA::Export},
+        {L"CPageTaskCheckUpdatesGeneral", &CPageTaskCheckUpdatesGeneral::Export},
+        {L"CPageTaskVapmSearch", &CPageTaskVapmSearch::Export},
     };
     return routines;
 }

@@ -19,6 +19,9 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
+#include "plugin/pages/tasks/WizPageTaskCheckUpdatesTaskSelector.h"
 
 namespace frame {
 
@@ -90,6 +93,11 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
         {L"CPageNacSettingsProduct", NacView(-1)},
         {L"CPageNacCPAccounts", NacView(-1)},
         {L"CPageNacAuthBanner", NacView(-1)},
+        {L"CPageTaskCheckUpdatesGeneral", &Create<CPageTaskCheckUpdatesGeneral>},
+        {L"CWizPageTaskCheckUpdatesUpdateTaskSelector", &Create<CWizPageTaskCheckUpdatesUpdateTaskSelector>},
+        {L"CWizPageTaskCheckUpdatesScanTaskSelector", &Create<CWizPageTaskCheckUpdatesScanTaskSelector>},
+        {L"CWizPageTaskCheckUpdatesOptions", &Create<CWizPageTaskCheckUpdatesOptions>},
+        {L"CPageTaskVapmSearch", &Create<CPageTaskVapmSearch>},
     };
     return creators;
 }

@@ -25,6 +25,9 @@
 #include "plugin/pages/agent/PageSettingsPatches.h"
 #include "plugin/pages/agent/PageWsusSettings.h"
 #include "plugin/pages/nac/PageNacSettingsView.h"
+#include "plugin/pages/tasks/DlgVapmSearchAddFolder.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
 #include "zrstd/Trace.h"
 
 extern const unsigned char g_stringTable[];
@@ -72,6 +75,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgNLARuleSimpleConditionEditor::Template());
         resources->AddTemplate(CDlgNLARuleCondPartEditor::Template());
         for (auto& dialog : CPageNacSettingsView::Templates()) resources->AddTemplate(std::move(dialog));
+        resources->AddTemplate(CPageTaskCheckUpdatesGeneral::Template());
+        resources->AddTemplate(CWizPageTaskCheckUpdatesOptions::Template());
+        resources->AddTemplate(CWizPageTaskCheckUpdatesTaskSelectorBase::Template(CWizPageTaskCheckUpdatesTaskSelectorBase::kWizardTemplate));
+        resources->AddTemplate(CWizPageTaskCheckUpdatesTaskSelectorBase::Template(CWizPageTaskCheckUpdatesTaskSelectorBase::kEmbeddedTemplate));
+        resources->AddTemplate(CPageTaskVapmSearch::Template());
+        resources->AddTemplate(CDlgVapmSearchAddFolder::Template());
         return resources;
     }();
     return *module;
