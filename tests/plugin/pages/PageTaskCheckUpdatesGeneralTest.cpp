@@ -125,8 +125,8 @@ TEST_F(CheckUpdatesPage, RegisteredTypesAreReadPerApplicationAndAnOverlongOneReg
 TEST_F(CheckUpdatesPage, EachSelectorOffersItsTasksWithTheirApplications)
 {
     OpenPage();
-    EXPECT_EQ(Text(Selector::kPrompt), L"Укажите одну или несколько задач обновления для разных продуктов.");
-    EXPECT_EQ(Text(Selector::kScanPrompt), L"Укажите одну или несколько задач поиска вирусов для проверки полученных обновлений.");
+    EXPECT_EQ(GetWindowTextW(Control(Selector::kPrompt)), L"Укажите одну или несколько задач обновления для разных продуктов.");
+    EXPECT_EQ(GetWindowTextW(Control(Selector::kScanPrompt)), L"Укажите одну или несколько задач поиска вирусов для проверки полученных обновлений.");
     EXPECT_EQ(Rows(UpdateList()), (std::vector<std::wstring>{L"Обновление баз", L"Обновление модулей",
                                                              L"Обновление файлового сервера"}));
     EXPECT_EQ(Rows(ScanList()), (std::vector<std::wstring>{L"Полная проверка", L"Проверка файлового сервера"}));
@@ -184,7 +184,10 @@ TEST_F(CheckUpdatesPage, ACheckedRowTellsThePageAndIsSavedInListOrderWithItsFour
     OpenPage();
     Sheet().ClearMessages();
     ui::SetRowChecked(UpdateList(), L"Обновление файлового сервера", true);
+    // the selector tells the page, and the page the console
     EXPECT_TRUE(page->IsModified());
+    ASSERT_FALSE(Sheet().Messages().empty());
+    EXPECT_EQ(Sheet().Messages().front().message, PSM_CHANGED);
     ui::SetRowChecked(UpdateList(), L"Обновление баз", true);
     ui::SetRowChecked(ScanList(), L"Проверка файлового сервера", true);
     ASSERT_EQ(Sheet().PressOk().outcome, Outcome::Applied);
