@@ -37,7 +37,8 @@ protected:
     nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Control(const std::string& object, int page, int id)
     {
-        for (const auto& control : Json("show " + object + " " + std::to_string(page))["controls"])
+        const auto shown = Json("show " + object + " " + std::to_string(page));
+        for (const auto& control : shown["controls"])
             if (control["id"] == id) return control;
         return nullptr;
     }
@@ -150,7 +151,7 @@ TEST_F(TaskCommands, AVulnerabilitySearchTaskIsEditedThroughItsFolderDialogAndEx
               (std::vector<std::string>{"%SystemRoot%", "%ProgramFiles%", "%ProgramFiles(x86)%"}));
 
     Done("edit task:scan 0 click:1108 dialog:10517 folder:/srv/apps click:1137 click:1 end "
-         "select:1107=%ProgramFiles(x86)% click:1110 uncheck:1198 check:1230 type:1232=300");
+         "'select:1107=%ProgramFiles(x86)%' click:1110 uncheck:1198 check:1230 type:1232=300");
     const auto exported = Json("export task:scan");
     EXPECT_EQ(exported["Дополнительные папки для поиска приложений"], "%SystemRoot%; %ProgramFiles%; /srv/apps");
     EXPECT_EQ(exported["Соединяться с сервером обновлений для актуализации данных"], "Нет");
