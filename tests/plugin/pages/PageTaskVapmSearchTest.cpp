@@ -195,6 +195,10 @@ TEST_F(VapmSearchPage, DiagnosticsExistFromServerVersionB0000AndTheirSizeIsCheck
     ui::ReplaceText(Control(Page::kDiagSize), L"300");
     ASSERT_EQ(Sheet().PressOk().outcome, Outcome::Applied);
     EXPECT_EQ(ZRPAR::GetIntValue(&params, L"ZRNAG_TSK_VAPM_EXTENDED_DIAG_DISK_SPACE"), 300);
+    ui::ReplaceText(Control(Page::kDiagSize), L"400");  // a typed size alone is a change
+    EXPECT_TRUE(page->IsModified());
+    ASSERT_EQ(Sheet().PressOk().outcome, Outcome::Applied);
+    EXPECT_EQ(ZRPAR::GetIntValue(&params, L"ZRNAG_TSK_VAPM_EXTENDED_DIAG_DISK_SPACE"), 400);
 
     ui::Click(Control(Page::kExtendedDiag));
     EXPECT_FALSE(Enabled(Page::kDiagSize));

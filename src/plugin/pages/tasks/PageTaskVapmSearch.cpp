@@ -195,7 +195,13 @@ void CPageTaskVapmSearch::RemoveFolder()
 
 bool CPageTaskVapmSearch::OnCommand(WORD id, WORD code, HWND)
 {
-    if (m_loading || code != BN_CLICKED) return false;
+    if (m_loading) return false;
+    if (id == kDiagSize) {
+        if (code != EN_CHANGE) return false;
+        SetModified();
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
     switch (id) {
     case kUseWindowsUpdater:
     case kUseMakersData:
