@@ -248,6 +248,12 @@ WindowView CaptureWindow(HWND window, std::string key, const std::wstring& gover
         control.view = views[i];
         control.index = static_cast<int>(i);
         control.rect = GetWindowRect(child);
+        // a control of a dialog embedded in the page sits where that dialog does
+        for (HWND parent = GetParent(child); parent && parent != window; parent = GetParent(parent)) {
+            const RECT origin = GetWindowRect(parent);
+            control.rect = {control.rect.left + origin.left, control.rect.top + origin.top,
+                            control.rect.right + origin.left, control.rect.bottom + origin.top};
+        }
         control.className = GetClassName(child);
         control.link = IsLink(child);
         const DWORD style = GetWindowLongW(child, GWL_STYLE);
