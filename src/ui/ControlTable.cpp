@@ -184,7 +184,8 @@ std::vector<HWND> DialogControls(HWND dialog)
 {
     std::vector<HWND> controls;
     for (HWND child : GetChildren(dialog)) {
-        if (GetClassName(child) != L"#32770") {
+        // a modal dialog (a popup its owner parents) is no part of the owner
+        if (GetClassName(child) != L"#32770" || !(GetWindowLongW(child, GWL_STYLE) & WS_CHILD)) {
             controls.push_back(child);
             continue;
         }

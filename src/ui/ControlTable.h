@@ -25,7 +25,8 @@ struct ControlState {
 UI_API std::vector<ControlState> DescribeControls(HWND dialog);
 
 // The controls a person sees in a dialog: its children, where a dialog
-// embedded in it (a child dialog) stands for the controls it holds.
+// embedded in it (a child dialog, not a modal one it owns) stands for the
+// controls it holds.
 UI_API std::vector<HWND> DialogControls(HWND dialog);
 
 // What names a control to a person, without accelerator marks or a closing
