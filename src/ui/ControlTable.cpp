@@ -180,10 +180,24 @@ std::vector<std::wstring> ChoicesOf(HWND control)
     return choices;
 }
 
+std::vector<HWND> DialogControls(HWND dialog)
+{
+    std::vector<HWND> controls;
+    for (HWND child : GetChildren(dialog)) {
+        // a modal dialog (a popup its owner parents) is no part of the owner
+        if (GetClassName(child) != L"#32770" || !(GetWindowLongW(child, GWL_STYLE) & WS_CHILD)) {
+            controls.push_back(child);
+            continue;
+        }
+        for (HWND inner : DialogControls(child)) controls.push_back(inner);
+    }
+    return controls;
+}
+
 std::vector<ControlState> DescribeControls(HWND dialog)
 {
     std::vector<ControlState> controls;
-    for (HWND child : GetChildren(dialog)) {
+    for (HWND child : DialogControls(dialog)) {
         ControlState control = DescribeControl(child);
         control.label = ControlLabel(child);
         // a control made of others (a drop-down with an icon beside it) shows

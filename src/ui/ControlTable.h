@@ -24,6 +24,11 @@ struct ControlState {
 
 UI_API std::vector<ControlState> DescribeControls(HWND dialog);
 
+// The controls a person sees in a dialog: its children, where a dialog
+// embedded in it (a child dialog, not a modal one it owns) stands for the
+// controls it holds.
+UI_API std::vector<HWND> DialogControls(HWND dialog);
+
 // What names a control to a person, without accelerator marks or a closing
 // colon, on one line: a button's or label's own caption; for a field, the
 // nearest caption before it in the dialog (its label, or the check box it

@@ -127,9 +127,11 @@ void SendMouse(HWND control, POINT client, UINT message)
 
 HWND FindControl(HWND dialog, int id)
 {
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) throw ActionRefused("there is no control " + std::to_string(id));
-    return control;
+    if (HWND control = GetDlgItem(dialog, id)) return control;
+    // a control of a dialog embedded in this one
+    for (HWND control : DialogControls(dialog))
+        if (GetDlgCtrlID(control) == id) return control;
+    throw ActionRefused("there is no control " + std::to_string(id));
 }
 
 void Type(HWND edit, std::wstring_view text)

@@ -9,6 +9,7 @@
 #include "CatalogueCommands.h"
 #include "CompareCommands.h"
 #include "EditCommands.h"
+#include "GroupTaskCommands.h"
 #include "ObjectCommands.h"
 #include "PageCommands.h"
 #include "Session.h"
@@ -207,6 +208,27 @@ int main(int argc, char** argv)
     copyStore->footer("It copies the key file of the store's secrets too, then compares both stores.\n"
                       "Example: ngt-console copy-store ~/.local/share/ngt-console/console.db "
                       "postgresql://console@db.example/console");
+    host::GroupTask groupTask;
+    std::string groupTaskName, groupTaskProduct, groupTaskVersion, groupTaskType, groupTaskStorageId, groupTaskId;
+    auto* groupTasks = app.add_subcommand("grouptasks", "list, add or remove the group tasks of the managed applications");
+    groupTasks->require_subcommand(1);
+    auto* groupTasksList = groupTasks->add_subcommand("list", "list the group tasks the console offers");
+    AddFormat(groupTasksList, format);
+    auto* groupTasksAdd = groupTasks->add_subcommand("add", "add a group task of an application");
+    groupTasksAdd->add_option("NAME", groupTaskName, "the task's display name")->required();
+    groupTasksAdd->add_option("--product", groupTaskProduct, "the application's product name")->required();
+    groupTasksAdd->add_option("--version", groupTaskVersion, "the application's version")->required();
+    groupTasksAdd->add_option("--type", groupTaskType, "the task type, e.g. updater or ods")->required();
+    groupTasksAdd->add_option("--storage-id", groupTaskStorageId, "the task's storage id (default: made up)");
+    groupTasksAdd->add_option("--task-id", groupTaskId, "the task's id (default: the next number)");
+    groupTasksAdd->add_flag("--invisible", groupTask.invisible, "the task is hidden from the administrator");
+    AddFormat(groupTasksAdd, format);
+    auto* groupTasksRemove = groupTasks->add_subcommand("remove", "remove a group task");
+    groupTasksRemove->add_option("STORAGE_ID", groupTaskStorageId, "the task's storage id, as list shows it")->required();
+    AddFormat(groupTasksRemove, format);
+    groupTasks->footer("Examples:\n  ngt-console grouptasks list\n"
+                       "  ngt-console grouptasks add 'Обновление баз' --product BLES --version 11.0.0.0 --type updater\n"
+                       "  ngt-console grouptasks remove _BLES_SCAN_QUICK");
 
     std::string appName, appVersion, appDisplayName, appControl = "both";
     auto* apps = app.add_subcommand("apps", "list, register or remove the applications of the administrator's computer "
@@ -287,6 +309,17 @@ int main(int argc, char** argv)
         if (*events) return ngt::ListEvents(session, chosen);
         if (*config) return ngt::Configure(session, key, value, chosen);
         if (*components) return ngt::ListUpdateComponents(session, chosen);
+        if (*groupTasksList) return ngt::ListGroupTasks(session, chosen);
+        if (*groupTasksAdd) {
+            groupTask.displayName = ZRSTD::FromUtf8(groupTaskName);
+            groupTask.productName = ZRSTD::FromUtf8(groupTaskProduct);
+            groupTask.productVersion = ZRSTD::FromUtf8(groupTaskVersion);
+            groupTask.typeName = ZRSTD::FromUtf8(groupTaskType);
+            groupTask.storageId = ZRSTD::FromUtf8(groupTaskStorageId);
+            groupTask.taskId = ZRSTD::FromUtf8(groupTaskId);
+            return ngt::AddGroupTask(session, groupTask, chosen);
+        }
+        if (*groupTasksRemove) return ngt::RemoveGroupTask(session, groupTaskStorageId, chosen);
         if (*appsList) return ngt::ListApplications(session, chosen);
         if (*appsAdd) return ngt::AddApplication(session, appName, appVersion, appDisplayName, appControl, chosen);
         if (*appsRemove) return ngt::RemoveApplication(session, appName, appVersion, chosen);

@@ -2,6 +2,7 @@
 
 #include "host/console/ConsoleDialogs.h"
 #include "host/console/ConsoleItems.h"
+#include "host/console/GroupTasks.h"
 #include "host/console/StoreKey.h"
 #include "host/console/UpdateComponentCatalogue.h"
 #include "host/services/DataProtection.h"
@@ -158,6 +159,7 @@ void ConsoleDataSource::AddConsoleItems()
     AddItem(L"ZRADMSRV::AdmServer2", Item(server));
     AddItem(L"SELECT_IPDIAPASON", Item(ZRSTD::MakeRef<IpRangePicker>(m_store)));
     AddItem(L"NH_DLG_SCHEDULE", Item(ZRSTD::MakeRef<ScheduleEditor>()));
+    AddItem(L"ZRTSK::GroupTaskControl", Item(ZRSTD::MakeRef<GroupTaskControl>(m_store)));
     AddItem(L"ZRLIM::Limits", Item(ZRSTD::MakeRef<Limits>(m_configuration.forcedConnection)));
     // property 9: the node lets installation packages detect their proxy automatically
     AddItem(L"NH_NODE_PROPERTIES",

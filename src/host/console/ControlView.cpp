@@ -1,6 +1,7 @@
 #include "host/console/ControlView.h"
 
 #include "ui/CommonControls.h"
+#include "ui/ControlTable.h"
 #include "ui/Window.h"
 #include "zrplugin/IZRConfigurator.h"
 #include "zrstd/Strings.h"
@@ -36,7 +37,7 @@ std::vector<ControlView> ViewControls(HWND dialog)
 {
     std::vector<ControlView> views;
     const std::vector<ui::ControlState> states = ui::DescribeControls(dialog);
-    const std::vector<HWND> children = GetChildren(dialog);
+    const std::vector<HWND> children = ui::DialogControls(dialog);
     for (std::size_t i = 0; i < states.size() && i < children.size(); ++i) {
         const HWND control = children[i];
         ControlView view;

@@ -6,6 +6,7 @@
 
 #include "host/web/Html.h"
 #include "ui/CommonControls.h"
+#include "ui/ControlTable.h"
 #include "ui/Graphics.h"
 #include "ui/Window.h"
 #include "zrplugin/IZRConfigurator.h"
@@ -240,13 +241,19 @@ WindowView CaptureWindow(HWND window, std::string key, const std::wstring& gover
     captured.width = rect.Width();
     captured.height = rect.Height();
     const auto views = ViewControls(window);
-    const auto children = GetChildren(window);
+    const auto children = ui::DialogControls(window);
     for (std::size_t i = 0; i < views.size() && i < children.size(); ++i) {
         const HWND child = children[i];
         WebControl control;
         control.view = views[i];
         control.index = static_cast<int>(i);
         control.rect = GetWindowRect(child);
+        // a control of a dialog embedded in the page sits where that dialog does
+        for (HWND parent = GetParent(child); parent && parent != window; parent = GetParent(parent)) {
+            const RECT origin = GetWindowRect(parent);
+            control.rect = {control.rect.left + origin.left, control.rect.top + origin.top,
+                            control.rect.right + origin.left, control.rect.bottom + origin.top};
+        }
         control.className = GetClassName(child);
         control.link = IsLink(child);
         const DWORD style = GetWindowLongW(child, GWL_STYLE);

@@ -29,6 +29,8 @@
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "plugin/pages/tasks/PageTaskUpdater.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -171,6 +173,8 @@ const std::map<std::wstring, ExportRoutine, std::less<>>& Routines()
         {L"CPageUAScanAdBase", &CPageUAScanAdBase::Export},
         {L"CPageUAScanIpBase", &CPageUAScanIpBase::Export},
         {L"CPageTaskUpdater", &CPageTaskUpdater::Export},
+        {L"CPageTaskCheckUpdatesGeneral", &CPageTaskCheckUpdatesGeneral::Export},
+        {L"CPageTaskVapmSearch", &CPageTaskVapmSearch::Export},
         {L"CPageTaskChangeServerGeneral", &CPageTaskChangeServerGeneral::Export},
         {L"CPageTaskHostControlGeneral", &CPageTaskHostControlGeneral::Export},
         {L"CPageTaskMessagerGeneral", &CPageTaskMessagerGeneral::Export},

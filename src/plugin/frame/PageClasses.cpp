@@ -27,6 +27,9 @@
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "plugin/pages/tasks/PageTaskUpdater.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
+#include "plugin/pages/tasks/WizPageTaskCheckUpdatesTaskSelector.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -126,6 +129,11 @@ const std::map<std::wstring, PageCreator, std::less<>>& Creators()
          [](std::shared_ptr<NHPP::CNHPPageData> pageData, UINT dialogId) -> CNHPPropertyPageBase* {
              return new CPageTaskUpdaterNagent(std::move(pageData), dialogId);
          }},
+        {L"CPageTaskCheckUpdatesGeneral", &Create<CPageTaskCheckUpdatesGeneral>},
+        {L"CWizPageTaskCheckUpdatesUpdateTaskSelector", &Create<CWizPageTaskCheckUpdatesUpdateTaskSelector>},
+        {L"CWizPageTaskCheckUpdatesScanTaskSelector", &Create<CWizPageTaskCheckUpdatesScanTaskSelector>},
+        {L"CWizPageTaskCheckUpdatesOptions", &Create<CWizPageTaskCheckUpdatesOptions>},
+        {L"CPageTaskVapmSearch", &Create<CPageTaskVapmSearch>},
         {L"CPageTaskChangeServerGeneral", &Create<CPageTaskChangeServerGeneral>},
         {L"CPageTaskHostControlGeneral", &CreateWithTemplate<CPageTaskHostControlGeneral>},
         {L"CPageTaskMessagerGeneral", &Create<CPageTaskMessagerGeneral>},

@@ -34,6 +34,9 @@
 #include "plugin/pages/dpoint/PageUAScanIp.h"
 #include "plugin/pages/dpoint/PageUAScanWin.h"
 #include "plugin/pages/tasks/PageTaskUpdater.h"
+#include "plugin/pages/tasks/DlgVapmSearchAddFolder.h"
+#include "plugin/pages/tasks/PageTaskCheckUpdatesGeneral.h"
+#include "plugin/pages/tasks/PageTaskVapmSearch.h"
 #include "plugin/pages/tasks/PageTaskAppControlGeneral.h"
 #include "plugin/pages/tasks/PageTaskChangeServerGeneral.h"
 #include "plugin/pages/tasks/PageTaskHostControlGeneral.h"
@@ -102,6 +105,12 @@ const ui::ResourceModule& PluginResources()
         resources->AddTemplate(CDlgUpdSources::Template());
         resources->AddTemplate(CDlgUpdSrcProps::Template());
         resources->AddTemplate(CDlgUpdComponents::Template());
+        resources->AddTemplate(CPageTaskCheckUpdatesGeneral::Template());
+        resources->AddTemplate(CWizPageTaskCheckUpdatesOptions::Template());
+        resources->AddTemplate(CWizPageTaskCheckUpdatesTaskSelectorBase::Template(CWizPageTaskCheckUpdatesTaskSelectorBase::kWizardTemplate));
+        resources->AddTemplate(CWizPageTaskCheckUpdatesTaskSelectorBase::Template(CWizPageTaskCheckUpdatesTaskSelectorBase::kEmbeddedTemplate));
+        resources->AddTemplate(CPageTaskVapmSearch::Template());
+        resources->AddTemplate(CDlgVapmSearchAddFolder::Template());
         resources->AddTemplate(CPageTaskChangeServerGeneral::Template());
         resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kFullTemplate));
         resources->AddTemplate(CPageTaskHostControlGeneral::Template(CPageTaskHostControlGeneral::kCompactTemplate));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TaskPageTest.h"
+#include "TaskParamsPageTest.h"
 #include "ui/CommonControls.h"
 #include "ui/Registry.h"
 #include "ui/UserActions.h"
@@ -14,11 +14,11 @@ using host::PageHost;
 constexpr const wchar_t* kType = L"ZRNAG_TASK_START_STOP_APP";
 constexpr const wchar_t* kProducts = L"Software\\BrenvikLab\\Components\\34\\Products\\";
 
-class AppControlPage : public testsupport::TaskPageTest {
+class AppControlPage : public testsupport::TaskParamsPageTest {
 protected:
     void SetUp() override
     {
-        TaskPageTest::SetUp();
+        TaskParamsPageTest::SetUp();
         ui::ResetRegistry();
         Register(L"ZRES", L"11.0", L"Endpoint Security 11", 3);
         Register(L"ZRMAIL", L"9.0", L"Mail Gateway 9", 2);      // stop only
@@ -30,7 +30,7 @@ protected:
     }
     void TearDown() override
     {
-        TaskPageTest::TearDown();
+        TaskParamsPageTest::TearDown();
         ui::ResetRegistry();
     }
     static void Register(const wchar_t* name, const wchar_t* version, const wchar_t* display, DWORD flags)

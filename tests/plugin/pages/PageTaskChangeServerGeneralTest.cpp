@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "TaskPageTest.h"
+#include "TaskParamsPageTest.h"
 #include "ui/Services.h"
 #include "zrstd/PasswordEncoding.h"
 
@@ -25,13 +25,13 @@ ZRSTD::CAutoPtr<ZRPAR::Value> Ports(std::initializer_list<std::int32_t> ports)
     return ZRSTD::CAutoPtr<ZRPAR::Value>(array.Get());
 }
 
-class ChangeServerPage : public testsupport::TaskPageTest {
+class ChangeServerPage : public testsupport::TaskParamsPageTest {
 protected:
     void TearDown() override
     {
         ui::SetPickerAnswer(nullptr);
         fs::remove_all(m_folder);
-        TaskPageTest::TearDown();
+        TaskParamsPageTest::TearDown();
     }
     void OpenTask() { Open(new Page(TaskData(kType))); }
     // A task with every value away from the page's defaults.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TaskPageTest.h"
+#include "TaskParamsPageTest.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ using Page = CPageTaskHostControlGeneral;
 using host::PageHost;
 constexpr const wchar_t* kType = L"ZRNAG_TASK_COMP_CONTROL";
 
-class HostControlPage : public testsupport::TaskPageTest {
+class HostControlPage : public testsupport::TaskParamsPageTest {
 protected:
     void OpenTask(UINT layout = Page::kFullTemplate) { Open(new Page(layout, TaskData(kType))); }
 };

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TaskPageTest.h"
+#include "TaskParamsPageTest.h"
 #include "ui/RichEdit.h"
 #include "ui/Services.h"
 
@@ -12,7 +12,7 @@ using Page = CPageTaskMessagerGeneral;
 using host::PageHost;
 constexpr const wchar_t* kType = L"ZRNAG_TASK_SHOW_MSG";
 
-class MessagerPage : public testsupport::TaskPageTest {
+class MessagerPage : public testsupport::TaskParamsPageTest {
 protected:
     void OpenTask() { Open(new Page(TaskData(kType))); }
 };

@@ -1,77 +1,64 @@
 #pragma once
 
-// A task's page opened as the console opens it: the task's own parameters
-// ("TASK_PARAMS"), read and written in place through the task provider, with
-// the locks of the policy's entry for the task type.
-#include <string>
-
-#include "nhpp/PageData.h"
+// A task's page opened as the console opens it: the task's parameters, the
+// console's group tasks, and what a test reads back from the parameters.
 #include "support/PageFixture.h"
-#include "support/PolicyBuilder.h"
-#include "zrpar/Render.h"
-#include "zrstd/Strings.h"
+#include "ui/Registry.h"
+#include "zrpar/Packed.h"
+#include "zrplugin/GroupTaskControl.h"
 
 namespace testsupport {
 
-// The console node the task is opened under, with one property.
-class NodeWithProperty : public ZRSTD::ZRBaseQIImpl<ZRPlugin::INodeProperties> {
+// The console's group tasks as a test sets them; failing, it raises the console's error.
+class FakeGroupTasks : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IGroupTaskControl> {
 public:
-    NodeWithProperty(std::int32_t id, std::int32_t value) : m_id(id), m_value(value) {}
-    bool GetNodeProperty(std::int32_t id, std::int32_t& value) override
+    struct Task {
+        const wchar_t* name;
+        const wchar_t* storageId;
+        const wchar_t* product;
+        const wchar_t* version;
+        const wchar_t* type;
+        bool invisible = false;
+    };
+    void GetGroupTasks(ZRPAR::ArrayValue** ppTasks) override
     {
-        if (id != m_id) return false;
-        value = m_value;
-        return true;
+        if (failing) ZRERR_throwLocalizedError("ZRTSK", 5, L"the server did not answer");
+        auto list = ZRPAR::CreateArrayValue();
+        for (const Task& task : tasks)
+            list->Append(ZRPAR::CreateValue(ZRPAR::CreateParamsBody({{ZRPlugin::kGroupTaskDisplayName, task.name},
+                                                                     {ZRPlugin::kGroupTaskStorageId, task.storageId},
+                                                                     {ZRPlugin::kGroupTaskId, std::wstring(L"id") + task.storageId},
+                                                                     {ZRPlugin::kGroupTaskProductName, task.product},
+                                                                     {ZRPlugin::kGroupTaskProductVersion, task.version},
+                                                                     {ZRPlugin::kGroupTaskTypeName, task.type},
+                                                                     {ZRPlugin::kGroupTaskInvisible, task.invisible}})
+                                                .Get())
+                             .Get());
+        *ppTasks = list.Detach();
     }
-
-private:
-    std::int32_t m_id, m_value;
+    std::vector<Task> tasks;
+    bool failing = false;
 };
 
 class TaskPageTest : public PageTest {
 protected:
-    std::shared_ptr<NHPP::CNHPPageData> TaskData(const wchar_t* taskType)
+    void TearDown() override
+    {
+        PageTest::TearDown();
+        ui::ResetRegistry();
+    }
+    std::shared_ptr<NHPP::CNHPPageData> TaskData()
     {
         auto data = std::make_shared<NHPP::CNHPPageData>(&source, NHPP::kObjectTask, taskType);
-        data->RegisterSection(L"ZRPRSS_TASKS_POLICY", NHPP::kSectionTask, true);
+        data->RegisterSection(L"", NHPP::kSectionTask, true);
         return data;
     }
-    // The task holds exactly these values.
-    void StoreTask(std::initializer_list<ZRPAR::ParamsBodyEntry> values)
-    {
-        auto stored = ZRPAR::CreateParamsBody(values);
-        for (std::size_t i = 0; i < stored->GetSize(); ++i) task.ReplaceValue(stored->NameAt(i), stored->ValueAt(i));
-    }
-    // The governing policy enforces (or only proposes) these keys of the task type.
-    void Govern(const wchar_t* taskType, std::initializer_list<const wchar_t*> keys, bool enforced = true)
-    {
-        auto entry = ZRPAR::CreateParams();
-        for (const wchar_t* key : keys) entry->AddValue(key, ZRPAR::CreateValue(Setting(0, enforced).Get()).Get());
-        policy.Replace(L"1103", L"1.0.0.0", L"ZRPRSS_TASKS_POLICY", Section({{taskType, Setting(entry, false)}}).Get());
-    }
-    // Every stored byte of the task, readably (secrets shown).
-    std::string Everything() { return ZRPAR::RenderText(task, ZRPAR::RenderOptions{false}); }
-    ZRPAR::Value* Saved(const wchar_t* key) { return task.FindValue(key); }
-    std::wstring SavedString(const wchar_t* key)
-    {
-        auto* value = Saved(key);
-        return value && value->GetType() == ZRPAR::VT_STRING ? static_cast<ZRPAR::StringValue*>(value)->GetValue()
-                                                             : L"(none)";
-    }
-    std::int32_t SavedInt(const wchar_t* key)
-    {
-        auto* value = Saved(key);
-        return value && value->GetType() == ZRPAR::VT_INT ? static_cast<ZRPAR::IntValue*>(value)->GetValue() : -1;
-    }
-    std::optional<bool> SavedBool(const wchar_t* key)
-    {
-        auto* value = Saved(key);
-        if (!value || value->GetType() != ZRPAR::VT_BOOL) return std::nullopt;
-        return static_cast<ZRPAR::BoolValue*>(value)->GetValue();
-    }
-    host::PageHost::Outcome PressOk() { return Sheet().PressOk().outcome; }
+    // The task's parameters as bytes: for proving that nothing changed.
+    std::vector<std::uint8_t> Bytes() { return ZRPAR::SerializePacked(params); }
 
-    ZRPAR::Params& task = source.WithTask();
+    ZRPAR::Params& params = source.WithTask();
+    FakeGroupTasks* groupTasks = source.Set(L"ZRTSK::GroupTaskControl", ZRSTD::MakeRef<FakeGroupTasks>());
+    std::wstring taskType;
 };
 
 }  // namespace testsupport
