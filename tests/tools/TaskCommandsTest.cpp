@@ -17,7 +17,7 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class TaskCommands : public ::testing::Test {
+class TaskSettingsCommands : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -51,7 +51,7 @@ protected:
 
 }  // namespace
 
-TEST_F(TaskCommands, EveryTaskTypeHasItsPageInSheetAndWizardAndExports)
+TEST_F(TaskSettingsCommands, EveryTaskTypeHasItsPageInSheetAndWizardAndExports)
 {
     const struct {
         const char* type;
@@ -77,7 +77,7 @@ TEST_F(TaskCommands, EveryTaskTypeHasItsPageInSheetAndWizardAndExports)
     }
 }
 
-TEST_F(TaskCommands, ChangeServerIsEditedWithACertificateFileAndAnEncodedPassword)
+TEST_F(TaskSettingsCommands, ChangeServerIsEditedWithACertificateFileAndAnEncodedPassword)
 {
     Done("new task move --type ZRNAG_TASK_RECONNECTION");
     const std::string certificate = File("server.cer", std::string("\x30\x82\x01\x0A\x00\xFF", 6));
@@ -98,7 +98,7 @@ TEST_F(TaskCommands, ChangeServerIsEditedWithACertificateFileAndAnEncodedPasswor
     EXPECT_EQ(Stored("move")["ServerAddress"], "adm2.corp");
 }
 
-TEST_F(TaskCommands, HostControlAndMessageAreEditedAsAUserEditsThem)
+TEST_F(TaskSettingsCommands, HostControlAndMessageAreEditedAsAUserEditsThem)
 {
     Done("new task reboot --type ZRNAG_TASK_COMP_CONTROL");
     Done("edit task:reboot 0 click:1061 type:1068=Выключение uncheck:1073 check:1070 type:1071=15");
@@ -114,7 +114,7 @@ TEST_F(TaskCommands, HostControlAndMessageAreEditedAsAUserEditsThem)
     EXPECT_EQ(Stored("notice")["ZRNAG_MSG_TEXT"], "See https://intranet.corp/news");
 }
 
-TEST_F(TaskCommands, TheApplicationTaskOffersTheApplicationsRegisteredInTheStore)
+TEST_F(TaskSettingsCommands, TheApplicationTaskOffersTheApplicationsRegisteredInTheStore)
 {
     const auto starters = Json("apps list");
     ASSERT_EQ(starters.size(), 4u);  // a new store's starter set
