@@ -16,7 +16,7 @@ namespace {
 
 std::string Name(HWND control) { return NameForUser(control); }
 
-std::string Quoted(const std::wstring& text) { return "\"" + ZRSTD::ToUtf8(text) + "\""; }
+std::string Quoted(const std::wstring& text) { return std::string(1, '"').append(ZRSTD::ToUtf8(text)).append(1, '"'); }
 
 std::string ChoiceList(const std::vector<std::wstring>& choices)
 {

@@ -158,6 +158,16 @@ TEST_F(CopyStore, EveryKindRoundTripsFromAFileToAServerAndBackAndTheServerStoreW
     EXPECT_NE(there.find("copied 6 objects (6 catalogue entries, "), std::string::npos) << there;
     EXPECT_NE(there.find("copied the key file of its secrets to " + File("server.key")), std::string::npos) << there;
     EXPECT_EQ(Everything(server), original);
+    // pages, comparisons and the console's own services read the same from either store
+    for (const char* command : {"pages policy:P", "show policy:P CPageSettingsInetProxy --format json",
+                                "show host:h 0 --format json", "show task:t 0 --wizard", "diff policy:P host:h",
+                                "effective host:h --format json", "grouptasks list", "components"}) {
+        const ConsoleRun onFile = Console("--store '" + from + "' " + command);
+        const ConsoleRun onServer = Console("--store '" + server + "' " + command);
+        EXPECT_FALSE(onFile.out.empty()) << command << "\n" << onFile.err;
+        EXPECT_EQ(onServer.exitCode, onFile.exitCode) << command << "\n" << onServer.err;
+        EXPECT_EQ(onServer.out, onFile.out) << command;
+    }
     const ConsoleRun check = Done(server, "check");
     EXPECT_NE(check.out.find(": ok (schema version 3, 6 objects)"), std::string::npos) << check.out;
     EXPECT_NE(check.out.find("matches the store"), std::string::npos) << check.out;

@@ -145,7 +145,9 @@ std::string ToText(const std::vector<ControlView>& controls)
             const ControlRow& entry = view.rows[row];
             text += indent + "#" + std::to_string(row + 1) + " ";
             if (view.hasCheckBoxes) text += entry.checked ? "[x] " : "[ ] ";
-            text += "\"" + ToUtf8(entry.text) + "\"";
+            text += '"';
+            text += ToUtf8(entry.text);
+            text += '"';
             for (const auto& cell : entry.cells) text += " | \"" + ToUtf8(cell) + "\"";
             text += std::string(entry.selected ? " (selected)" : "") + "\n";
         }

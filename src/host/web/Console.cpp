@@ -456,8 +456,9 @@ WebResponse Console::DeleteObject(const WebRequest& request, const Gate::Admitte
     if (state.sheet && state.sheet->Object() == object) CloseSheet(state, true);
     try {
         const auto detached = m_console->DeleteObject(object, request.Param("force") == "1");
-        std::string text = "Deleted " + ToUtf8(object) + ".";
-        for (const auto& other : detached) text += " " + ToUtf8(other) + " is no longer governed by a policy.";
+        std::string text = std::string("Deleted ").append(ToUtf8(object)).append(".");
+        for (const auto& other : detached)
+            text.append(" ").append(ToUtf8(other)).append(" is no longer governed by a policy.");
         state.notices.push_back({false, text});
     } catch (const ZRERR::Error& error) {
         state.notices.push_back({true, ToUtf8(error.GetMessage())});

@@ -119,7 +119,7 @@ std::string RenderListView(const WindowView& window, const RenderOptions& option
     if (control.columns.empty()) html += "<th></th>";
     html += "</tr></thead><tbody>";
     for (std::size_t row = 0; row < control.cells.size(); ++row) {
-        const std::string number = "#" + std::to_string(row + 1);
+        const std::string number = std::string(1, '#').append(std::to_string(row + 1));
         const bool selected = row < view.rows.size() && view.rows[row].selected;
         html += std::string("<tr") + (selected ? " class=\"selected\"" : "") + ">";
         const auto hiddenFields = [&](const std::string& verb) {
