@@ -124,11 +124,10 @@ void EnterTime(HWND picker, const std::wstring& text)
 
 std::string Describe(const ScriptStep& step)
 {
-    std::string text = step.verb;
-    if (step.verb == "answer") return text + ":" + AnswerWord(step.answer);
-    if (TakesId(step.verb)) text += ":" + std::to_string(step.id);
-    else text += ":";
-    if (step.hasText) text += (TakesId(step.verb) ? "=" : "") + ToUtf8(step.text);
+    std::string text = step.verb + ":";
+    if (step.verb == "answer") return text.append(AnswerWord(step.answer));
+    if (TakesId(step.verb)) text.append(std::to_string(step.id));
+    if (step.hasText) text.append(TakesId(step.verb) ? "=" : "").append(ToUtf8(step.text));
     return text;
 }
 
