@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
+#include <string>
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
@@ -123,6 +125,10 @@ TEST_F(DistributionPointCommands, ABootServersConnectionKeepsItsPortsAsNumbers)
 {
     Done("new bootserver pxe");
     EXPECT_EQ(Available("bootserver:pxe"), std::vector<std::string>{"CPagePxeConnectionSettings"});
+    // its blank description prints no empty line
+    std::istringstream listed(Done("pages bootserver:pxe").out);
+    for (std::string line; std::getline(listed, line);)
+        EXPECT_NE(line.find_first_not_of(' '), std::string::npos) << "a line of blanks";
     const ConsoleRun refused = Run("edit bootserver:pxe 0 type:6001=localhost");
     EXPECT_EQ(refused.exitCode, 1);
     Done("edit bootserver:pxe 0 type:6001=adm.corp type:6003=14001");

@@ -162,7 +162,8 @@ int ListPages(Session& session, const std::string& object, bool wizard, Format f
         std::cout << "  [" << row.index << "] " << row.title << "  (" << row.pageClass << ", help " << row.helpId;
         if (!wizard) std::cout << ", group: " << (row.group.empty() ? "(top level)" : row.group);
         std::cout << ")" << (row.available ? "" : "  -- " + row.reason) << "\n";
-        if (!row.description.empty()) std::cout << "      " << row.description << "\n";
+        // a description of blanks only (the boot server's) says nothing
+        if (row.description.find_first_not_of(" \t") != std::string::npos) std::cout << "      " << row.description << "\n";
     }
     return 0;
 }
