@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -15,26 +16,14 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class TaskCommands : public ::testing::Test {
+class TaskCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("tasks-b-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("new policy Офисы");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Control(const std::string& object, int page, int id)
     {
         const auto shown = Json("show " + object + " " + std::to_string(page));
@@ -50,8 +39,6 @@ protected:
         return texts;
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 }  // namespace

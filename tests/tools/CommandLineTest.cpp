@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -16,33 +17,14 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class CommandLine : public ::testing::Test {
+class CommandLine : public testsupport::StoreCommandTest {
 protected:
-    void SetUp() override
-    {
-        m_directory = fs::path(::testing::TempDir()) / ("command-line-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
-
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     void PolicyAndHost()
     {
         Done("new policy P");
         Done("new host h --policy P");
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 nlohmann::json ControlOf(const nlohmann::json& controls, int id)

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -12,29 +13,7 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class ConsoleSession : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_directory = fs::path(::testing::TempDir()) / ("session-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
-    }
-    void TearDown() override { fs::remove_all(m_directory); }
-
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
-
-    fs::path m_directory;
-    std::string m_store;
-};
+class ConsoleSession : public testsupport::StoreCommandTest {};
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -16,27 +17,15 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class DistributionPointCommands : public ::testing::Test {
+class DistributionPointCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("dpoint-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("init");
         Done("new policy Points");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     // The classes of an object's pages that this build has.
     std::vector<std::string> Available(const std::string& object)
     {
@@ -46,8 +35,6 @@ protected:
         return classes;
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 bool Contains(const std::vector<std::string>& list, const std::string& item)

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -13,28 +14,16 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class DistributionPointScanCommands : public ::testing::Test {
+class DistributionPointScanCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("dpscan-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("new policy Офисы");
         for (int platform : {0, 1, 2})
             Done("new dpoint dp" + std::to_string(platform) + " --platform " + std::to_string(platform) + " --policy Офисы");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     static nlohmann::json Control(const nlohmann::json& shown, int id)
     {
         for (const auto& control : shown["controls"])
@@ -42,8 +31,6 @@ protected:
         return nlohmann::json();
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -10,6 +10,7 @@
 
 #include "support/TestCertificates.h"
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 #include "zrstd/Crypto.h"
 
 namespace fs = std::filesystem;
@@ -18,26 +19,14 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class PackageCommands : public ::testing::Test {
+class PackageCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("package-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("new package pk");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Stored() { return Json("dump package:pk InstallerSettings"); }
     std::string File(const std::string& name, const std::string& bytes)
     {
@@ -54,8 +43,6 @@ protected:
         return "(no control " + std::to_string(id) + ")";
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 std::string Base64(const std::vector<std::uint8_t>& bytes) { return ZRSTD::Base64Encode(bytes.data(), bytes.size()); }

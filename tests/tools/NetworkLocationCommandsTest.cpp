@@ -8,6 +8,7 @@
 
 #include "support/TestCertificates.h"
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 #include "zrstd/Crypto.h"
 #include "zrstd/Strings.h"
 
@@ -28,37 +29,23 @@ const std::string kAddOfficeRule =
     "dialog:30001 type:100=10.20.0.0 type:101=255.255.0.0 click:1 end click:1 end click:1 end "
     "answer:yes click:1 end";
 
-class NetworkLocationCommands : public ::testing::Test {
+class NetworkLocationCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("nla-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("config server_version 0xD0001");
         Done("new policy Офисы");
         Done("new host web01 --policy Офисы");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
     ConsoleRun Edit(const std::string& object, const std::string& actions)
     {
         return Done("edit " + object + kPage + actions);
     }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Stored(const std::string& object) { return Json("dump " + object + " ZRNAG_ZRNLA_DATA"); }
     std::string Shown(const std::string& object) { return Done("show " + object + kPage).out; }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }

@@ -9,6 +9,7 @@
 
 #include "host/storage/SettingsStore.h"
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 #include "zrpar/Packed.h"
 #include "zrpar/Serialize.h"
 
@@ -19,23 +20,17 @@ namespace {
 using testsupport::Console;
 using testsupport::ConsoleRun;
 
-class ConsoleStore : public ::testing::Test {
+class ConsoleStore : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("console-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         auto store = host::SettingsStore::Open(m_store);
         store->ObjectStorage(L"policy:Default policy")
             ->Replace(L"1103", L"1.0.0.0", L"86", ZRPAR::CreateParamsBody({{L"UseSsl", true}, {L"Port", 15000}}));
     }
-    void TearDown() override { fs::remove_all(m_directory); }
     std::string Store() const { return "--store '" + m_store + "' "; }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 }  // namespace

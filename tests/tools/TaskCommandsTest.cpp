@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -17,26 +18,14 @@ using testsupport::ConsoleRun;
 
 namespace {
 
-class TaskSettingsCommands : public ::testing::Test {
+class TaskSettingsCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("tasks-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("init");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Stored(const std::string& task) { return Json("dump task:" + task + " TASK_PARAMS"); }
     std::string File(const std::string& name, const std::string& bytes)
     {
@@ -45,8 +34,6 @@ protected:
         return path.string();
     }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/ConsoleRun.h"
+#include "tools/StoreCommandTest.h"
 
 namespace fs = std::filesystem;
 using testsupport::Console;
@@ -18,33 +19,19 @@ const std::string kAddFolderWithAccount =
     "click:1055 dialog:5067 click:1120 type:1121=ftp://mirror.corp/upd check:1048 click:1 end "
     "check:1316 'type:1040=CORP\\updater' 'type:1001=S3cret pass' click:1 end";
 
-class UpdateTaskCommands : public ::testing::Test {
+class UpdateTaskCommands : public testsupport::StoreCommandTest {
 protected:
     void SetUp() override
     {
-        m_directory = fs::path(::testing::TempDir()) / ("upd-" + std::to_string(::getpid()));
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-        m_store = (m_directory / "console.db").string();
+        StoreCommandTest::SetUp();
         Done("init");
         Done("config server_version 0xA5000");
         Done("new policy Офисы");
         Done("new task nightly --type DoUpdate --policy Офисы");
     }
-    void TearDown() override { fs::remove_all(m_directory); }
 
-    ConsoleRun Run(const std::string& arguments) { return Console("--store '" + m_store + "' " + arguments); }
-    ConsoleRun Done(const std::string& arguments)
-    {
-        ConsoleRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments << "\n" << run.err;
-        return run;
-    }
-    nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
     nlohmann::json Stored() { return Json("dump task:nightly TASK_PARAMS"); }
 
-    fs::path m_directory;
-    std::string m_store;
 };
 
 TEST_F(UpdateTaskCommands, ThePageIsListedInTheSheetAndTheWizard)
