@@ -8,32 +8,19 @@
 #include "plugin/pages/InstallerPageTest.h"
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "plugin/pages/installer/PageInstallerSettingsNetwork.h"
+#include "support/TestProtection.h"
 #include "ui/Interaction.h"
 #include "ui/UserActions.h"
 #include "zrstd/PasswordEncoding.h"
 
 namespace {
 
+using testsupport::TestProtection;
+
 using Dlg = CDlgProxySettingsPackage;
 using Page = CPageInstallerSettingsNetwork;
 using Outcome = host::PageHost::Outcome;
 using Bytes = std::vector<std::uint8_t>;
-
-// The console's protection as the tests want it: "PX" and the password's units reversed.
-class TestProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
-public:
-    void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override
-    {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        *ppProtected = new ZRSTD::MemoryChunk(Wrap(Bytes(bytes, bytes + size)).data(), size + 2);
-    }
-    static Bytes Wrap(Bytes units)
-    {
-        std::reverse(units.begin(), units.end());
-        units.insert(units.begin(), {'P', 'X'});
-        return units;
-    }
-};
 
 class PackageProxyDialog : public testsupport::InstallerPageTest {
 protected:

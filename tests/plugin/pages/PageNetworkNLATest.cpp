@@ -12,6 +12,7 @@
 #include "support/NlaData.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
+#include "support/TestProtection.h"
 #include "ui/CommonControls.h"
 #include "zrstd/Crypto.h"
 #include "zrstd/PasswordEncoding.h"
@@ -26,23 +27,13 @@ using testsupport::Setting;
 
 namespace {
 
+using testsupport::TestProtection;
+
 using Page = CPageNetworkNLA;
 using Profile = CPageNetProfileGeneral;
 using RulePage = CPageNLARuleConditions;
 
 constexpr const wchar_t* kSection = L"ZRNAG_ZRNLA_DATA";
-
-// The console's protection for the tests: the bytes reversed behind "PX".
-class TestProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
-public:
-    void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override
-    {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        std::vector<std::uint8_t> blob = {'P', 'X'};
-        for (std::size_t i = size; i > 0; --i) blob.push_back(bytes[i - 1]);
-        *ppProtected = new ZRSTD::MemoryChunk(blob.data(), blob.size());
-    }
-};
 
 ZRSTD::CAutoPtr<ZRPAR::ArrayValue> TwoProfiles()
 {

@@ -9,6 +9,7 @@
 #include "plugin/pages/agent/DlgProxySettings.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
+#include "support/TestProtection.h"
 #include "zrstd/Crypto.h"
 #include "zrstd/PasswordEncoding.h"
 
@@ -18,32 +19,11 @@ using testsupport::Setting;
 
 namespace {
 
+using testsupport::TestProtection;
+
 using Page = CPageSettingsInetProxy;
 using Dlg = CDlgProxySettings;
 using Bytes = std::vector<std::uint8_t>;
-
-// The console's protection as the tests want it: "PX" and the bytes reversed,
-// so that what was protected can be read back; "fail" makes it refuse.
-class TestProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
-public:
-    void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override
-    {
-        if (fail) ZRERR_throwError("ZRDPAPI", 5, L"the key is gone");
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        const Bytes blob = Wrap(Bytes(bytes, bytes + size));
-        *ppProtected = new ZRSTD::MemoryChunk(blob.data(), blob.size());
-    }
-    static Bytes Of(const std::wstring& password) { return Wrap(PasswordBytes(password)); }
-    static Bytes Wrap(const Bytes& units)
-    {
-        Bytes blob(units.size() + 2);
-        blob[0] = 'P';
-        blob[1] = 'X';
-        for (std::size_t i = 0; i < units.size(); ++i) blob[2 + i] = units[units.size() - 1 - i];
-        return blob;
-    }
-    bool fail = false;
-};
 
 const std::vector<const wchar_t*> kAllKeys = {L"ZRSRV_PROXY_USE",      L"ZRSRV_PROXY_SERVER",
                                               L"ZRSRV_PROXY_PORT",     L"ZRSRV_PROXY_BYPASS",

@@ -5,6 +5,7 @@
 #include "support/NlaData.h"
 #include "support/PageFixture.h"
 #include "support/PolicyBuilder.h"
+#include "support/TestProtection.h"
 #include "ui/CommonControls.h"
 #include "ui/Services.h"
 #include "zrpar/Render.h"
@@ -16,24 +17,14 @@ using testsupport::Setting;
 
 namespace {
 
+using testsupport::TestProtection;
+
 using Page = CPageTaskUpdater;
 using Lan = CDlgLanSettings;
 using Other = CDlgUpdPropAdvanced;
 using Sources = CDlgUpdSources;
 using SourceProps = CDlgUpdSrcProps;
 using Contents = CDlgUpdComponents;
-
-// The console's protection for the tests: the bytes reversed behind "PX".
-class TestProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
-public:
-    void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override
-    {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        std::vector<std::uint8_t> blob = {'P', 'X'};
-        for (std::size_t i = size; i > 0; --i) blob.push_back(bytes[i - 1]);
-        *ppProtected = new ZRSTD::MemoryChunk(blob.data(), blob.size());
-    }
-};
 
 // A server with a two-record catalogue.
 class CatalogueServer : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IAdmServer> {

@@ -4,10 +4,13 @@
 
 #include "plugin/pages/agent/DlgChangePassword.h"
 #include "support/ScanPageFixture.h"
+#include "support/TestProtection.h"
 #include "ui/CommonControls.h"
 
 
 namespace {
+
+using testsupport::TestProtection;
 
 using Page = CPageUAScanAdBase;
 using Dialog = CDlgADScanEntryProperties;
@@ -20,26 +23,6 @@ constexpr const wchar_t* kControllersKey = L"ZRSRV_AD_SCAN_ADDRESSES";
 constexpr const wchar_t* kAddressKey = L"ZRSRV_SP_AD_ADDRESS";
 constexpr const wchar_t* kUserKey = L"ZRSRV_SP_AD_USER";
 constexpr const wchar_t* kPasswordKey = L"ZRSRV_SP_AD_PASSWORD";
-
-// Protection that the test can undo: "AD" and the code units reversed.
-class TestProtection : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IDataProtection> {
-public:
-    void ProtectData(const void* data, std::size_t size, ZRSTD::MemoryChunk** ppProtected) override
-    {
-        if (fail) ZRERR_throwError("ZRDPAPI", 5, L"the key is gone");
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        const Bytes blob = Wrap(Bytes(bytes, bytes + size));
-        *ppProtected = new ZRSTD::MemoryChunk(blob.data(), blob.size());
-    }
-    static Bytes Of(const std::wstring& password) { return Wrap(PasswordBytes(password)); }
-    static Bytes Wrap(Bytes units)
-    {
-        std::reverse(units.begin(), units.end());
-        units.insert(units.begin(), {'A', 'D'});
-        return units;
-    }
-    bool fail = false;
-};
 
 ZRSTD::CAutoPtr<ZRPAR::Params> Controller(const wchar_t* address, const wchar_t* account, const Bytes& password)
 {
