@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/PageFixture.h"
+#include "support/TestScheduleEditor.h"
 #include "zrpar/Render.h"
 
 using testsupport::LockedSetting;
@@ -14,30 +15,12 @@ using Page = CPageSettingsNetScan;
 using Outcome = host::PageHost::Outcome;
 constexpr const wchar_t* kSection = L"ZRNAG_SECTION_NETSCAN";
 
-// The console's schedule editor: records what it was opened on and answers as told.
-class ScheduleEditor : public ZRSTD::ZRBaseQIImpl<ZRPlugin::IScheduleEditor> {
-public:
-    bool EditSchedule(HWND, ZRPAR::Params* schedule, std::uint32_t options, ZRPAR::Params** ppEdited) override
-    {
-        opened = schedule ? schedule->Clone() : nullptr;
-        openedWith = options;
-        if (!pressOk || !schedule) return false;
-        auto edited = schedule->Clone();
-        edited->ReplaceValue(L"EDITED", ZRPAR::CreateValue(true).Get());
-        *ppEdited = edited.Detach();
-        return true;
-    }
-    bool pressOk = true;
-    ZRSTD::CAutoPtr<ZRPAR::Params> opened;
-    std::uint32_t openedWith = 0;
-};
-
 class NetScanPage : public testsupport::PageTest {
 protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        editor = source.Set(L"NH_DLG_SCHEDULE", ZRSTD::MakeRef<ScheduleEditor>());
+        editor = source.Set(L"NH_DLG_SCHEDULE", ZRSTD::MakeRef<testsupport::TestScheduleEditor>());
     }
     void OpenPolicy()
     {
@@ -47,7 +30,7 @@ protected:
     std::int32_t SavedInt(const wchar_t* key) { return StoredValue<ZRPAR::IntValue>(kSection, key); }
     bool OkApplies() { return Sheet().PressOk().outcome == Outcome::Applied; }
 
-    ScheduleEditor* editor = nullptr;
+    testsupport::TestScheduleEditor* editor = nullptr;
 };
 
 }  // namespace
@@ -169,20 +152,20 @@ TEST_F(NetScanPage, AScheduleIsBuiltFromThePeriodEditedInTheConsolesEditorAndSav
     Store(kSection, testsupport::Section({{L"ZRSRV_SP_SCAN_AD", Setting(1800000, false)},
                                           {L"ZRSRV_AD_SCAN_ENABLED", Setting(true, false)}}));
     OpenPolicy();
-    editor->pressOk = false;
+    editor->accept = false;
     ui::Click(Control(Page::kAdSchedule));
-    ASSERT_TRUE(editor->opened);
-    EXPECT_EQ(editor->openedWith, 0xa0402u);
-    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SEC"), 1800);
+    ASSERT_FALSE(editor->opened.empty());
+    EXPECT_EQ(editor->lastOptions, 0xa0402u);
+    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.back().Get(), L"ZRSCH_PERIOD_SEC"), 1800);
     EXPECT_FALSE(page->IsModified());  // cancelled
-    editor->pressOk = true;
+    editor->accept = true;
     ui::Click(Control(Page::kAdSchedule));
     EXPECT_TRUE(page->IsModified());
     ui::Click(Control(Page::kAdSchedule));  // opened again: on the edited one
-    EXPECT_TRUE(ZRPAR::GetBoolValue(editor->opened.Get(), L"EDITED"));
+    EXPECT_TRUE(ZRPAR::GetBoolValue(editor->opened.back().Get(), L"EditedByTest"));
     SetLock(Page::kAdLock, true);
     ASSERT_TRUE(OkApplies());
-    EXPECT_TRUE(ZRPAR::GetBoolValue(StoredValue<ZRPAR::ParamsValue>(kSection, L"ZRSRV_SP_SCAN_AD_SCHEDULE"), L"EDITED"));
+    EXPECT_TRUE(ZRPAR::GetBoolValue(StoredValue<ZRPAR::ParamsValue>(kSection, L"ZRSRV_SP_SCAN_AD_SCHEDULE"), L"EditedByTest"));
     EXPECT_TRUE(StoredMandatory(kSection, L"ZRSRV_SP_SCAN_AD_SCHEDULE"));
     for (const wchar_t* key : {L"ZRSRV_SP_DPNS_SCHEDULE", L"ZRSRV_SP_FULLUPDATENET_SCHEDULE"})
         EXPECT_EQ(Stored(kSection, key), nullptr) << ZRSTD::ToUtf8(key);  // built only on demand
@@ -191,7 +174,7 @@ TEST_F(NetScanPage, AScheduleIsBuiltFromThePeriodEditedInTheConsolesEditorAndSav
     Store(kSection, testsupport::Section({{L"ZRSRV_SP_DPNS_ENABLE", Setting(true, false)}}));
     OpenPolicy();
     ui::Click(Control(Page::kIpSchedule));
-    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.Get(), L"ZRSCH_PERIOD_SEC"), 25200);
+    EXPECT_EQ(ZRPAR::GetIntValue(editor->opened.back().Get(), L"ZRSCH_PERIOD_SEC"), 25200);
 }
 
 TEST_F(NetScanPage, GroupsAParentPolicyLocksStayReadOnlyAndBadValuesStay)
