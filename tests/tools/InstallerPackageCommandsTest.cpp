@@ -28,12 +28,6 @@ protected:
     }
 
     nlohmann::json Stored() { return Json("dump package:pk InstallerSettings"); }
-    std::string File(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = m_directory / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
     // The text a control of a page shows.
     std::string Shown(int page, int id)
     {
@@ -42,7 +36,6 @@ protected:
             if (control["id"] == id) return control.value("text", "");
         return "(no control " + std::to_string(id) + ")";
     }
-
 };
 
 std::string Base64(const std::vector<std::uint8_t>& bytes) { return ZRSTD::Base64Encode(bytes.data(), bytes.size()); }

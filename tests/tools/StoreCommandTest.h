@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -34,6 +35,13 @@ protected:
         return run;
     }
     nlohmann::json Json(const std::string& arguments) { return nlohmann::json::parse(Done(arguments + " --format json").out); }
+    // A file of the given bytes in the test's folder; its path.
+    std::string File(const std::string& name, const std::string& bytes)
+    {
+        const std::filesystem::path path = m_directory / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
 
     std::filesystem::path m_directory;
     std::string m_store;

@@ -27,13 +27,6 @@ protected:
     }
 
     nlohmann::json Stored(const std::string& task) { return Json("dump task:" + task + " TASK_PARAMS"); }
-    std::string File(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = m_directory / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-
 };
 
 }  // namespace
